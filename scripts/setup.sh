@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   g++ cmake ninja-build pkgconf
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev libqt6test6 qt6-qpa-plugins
   libgtest-dev libbenchmark-dev
   fonts-dejavu-core
 )

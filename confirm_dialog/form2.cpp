@@ -1,0 +1,50 @@
+#include "form2.h"
+
+#include <QEvent>
+
+#include "ui_form2.h"
+
+namespace sessiya {
+
+Form2::Form2(std::function<void()> final_answer)
+    : ui_(std::make_unique<Ui::Form2>()), final_answer_(std::move(final_answer)) {
+  ui_->setupUi(this);
+  // A window of its own, without a task-bar button, minimise or maximise box.
+  setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                 Qt::CustomizeWindowHint);
+  setWindowIcon(QIcon(QStringLiteral(":/icon.ico")));
+  setFixedSize(size());
+  ui_->Picture1->setPicture(QImage(QStringLiteral(":/dialog.jpg")));
+  connect(ui_->Command1, &QPushButton::clicked, this, &Form2::Command1_Click);
+  connect(ui_->Command2, &QPushButton::clicked, this, &Form2::Command2_Click);
+  Form_Load();
+}
+
+Form2::~Form2() = default;
+
+bool Form2::event(QEvent* event) {
+  if (event->type() == QEvent::WindowActivate) Form_Activate();
+  return QWidget::event(event);
+}
+
+void Form2::Form_Load() { askFirstQuestion(); }
+void Form2::Form_Activate() { askFirstQuestion(); }
+
+void Form2::askFirstQuestion() {
+  h_ = 0;
+  ui_->Label1->setText(QStringLiteral("Итак ответ B?"));
+}
+
+void Form2::Command1_Click() {
+  if (h_ == 0) {
+    ui_->Label1->setText(QStringLiteral("Вы уверены?"));
+    h_ = 1;
+    return;
+  }
+  final_answer_();
+  hide();
+}
+
+void Form2::Command2_Click() { hide(); }
+
+}  // namespace sessiya

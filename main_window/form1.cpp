@@ -1,0 +1,212 @@
+#include "form1.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QImageReader>
+#include <QLoggingCategory>
+#include <QMouseEvent>
+#include <QUrl>
+#include <iostream>
+
+#include "contact_details.h"
+#include "form2.h"
+#include "link_hover.h"
+#include "picture_path.h"
+#include "ui_form1.h"
+#include "window_look.h"
+
+namespace sessiya {
+namespace {
+
+constexpr int kTwipsPerPixel = 15;
+const QColor kLinkRest(0xFF, 0, 0);   // red
+const QColor kLinkHover(0, 0, 0xFF);  // blue
+
+void setTextColour(QWidget* label, const QColor& colour) {
+  QPalette palette = label->palette();
+  palette.setColor(QPalette::WindowText, colour);
+  label->setPalette(palette);
+}
+
+}  // namespace
+
+Form1::Form1(std::filesystem::path program_dir)
+    : ui_(std::make_unique<Ui::Form1>()), program_dir_(std::move(program_dir)), story_(*this) {
+  applyWindowLook();
+  // A picture that cannot be read is reported once, by loadPicture, not again by its decoder.
+  QLoggingCategory::setFilterRules(QStringLiteral("qt.gui.imageio*=false"));
+  ui_->setupUi(this);
+  setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
+  setWindowIcon(QIcon(QStringLiteral(":/icon.ico")));
+  captions_ = {ui_->Label1, ui_->Label2, ui_->Label3, ui_->Label4, ui_->Label5, ui_->Label6};
+  buttons_ = {ui_->Command1, ui_->Command2, ui_->Command3, ui_->Command4};
+
+  ui_->Label7->setText(QString::fromUtf8(kAuthorEmail));
+  ui_->Label9->setText(QString::fromUtf8(kAuthorWebsite));
+  ui_->Label7->setFont(mailLinkFont());
+  ui_->Label9->setFont(websiteLinkFont());
+  for (QWidget* link : {ui_->Label7, ui_->Label9}) {
+    setTextColour(link, kLinkRest);
+    link->installEventFilter(this);
+  }
+  for (QWidget* hand :
+       {static_cast<QWidget*>(ui_->Label7), static_cast<QWidget*>(ui_->Label9),
+        static_cast<QWidget*>(ui_->Command1), static_cast<QWidget*>(ui_->Command2),
+        static_cast<QWidget*>(ui_->Command3), static_cast<QWidget*>(ui_->Command4)}) {
+    hand->setCursor(handCursor());
+  }
+  // Mouse moves over any control reach the window, which decides by what lies under them.
+  ui_->centralwidget->setMouseTracking(true);
+  for (QWidget* child : ui_->centralwidget->findChildren<QWidget*>()) child->setMouseTracking(true);
+  ui_->centralwidget->installEventFilter(this);
+  ui_->Picture1->raise();  // a tall picture covers the right-hand option texts
+
+  connect(ui_->Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+  connect(ui_->Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
+  connect(ui_->Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
+  connect(ui_->Command4, &QPushButton::clicked, this, &Form1::Command4_Click);
+  connect(ui_->m_new, &QAction::triggered, this, &Form1::m_new_Click);
+  connect(ui_->m_end, &QAction::triggered, this, &Form1::m_end_Click);
+
+  ui_->Picture1->setPicture(QImage(QStringLiteral(":/start.jpg")));
+  render();
+  setFixedSize(sizeHint());
+  Form_Load();
+}
+
+Form1::~Form1() = default;
+
+void Form1::Form_Load() { story_.formLoad(); }
+
+void Form1::Command1_Click() { press(1); }
+void Form1::Command2_Click() { press(2); }
+void Form1::Command3_Click() { press(3); }
+void Form1::Command4_Click() { press(4); }
+
+void Form1::press(int option) {
+  story_.press(option);
+  render();
+}
+
+void Form1::m_new_Click() {
+  story_.newAttempt();
+  render();
+}
+
+void Form1::m_end_Click() { endProgram(); }
+
+void Form1::closeEvent(QCloseEvent* event) {
+  Form_Unload();
+  event->accept();
+}
+
+void Form1::Form_Unload() { endProgram(); }
+
+void Form1::endProgram() {
+  form2().hide();
+  QCoreApplication::quit();
+}
+
+void Form1::confirmFinalAnswer() {
+  story_.confirmFinalAnswer();
+  render();
+}
+
+void Form1::showDialog() {
+  Form2& dialog = form2();
+  dialog.show();
+  dialog.raise();
+  dialog.activateWindow();
+}
+
+Form2& Form1::form2() {
+  if (!form2_) form2_ = std::make_unique<Form2>([this] { confirmFinalAnswer(); });
+  return *form2_;
+}
+
+void Form1::loadPicture(std::string_view reference) {
+  const std::filesystem::path path = picturePath(program_dir_, reference);
+  QImageReader reader(QString::fromStdString(path.string()));
+  const QImage picture = reader.read();
+  if (picture.isNull()) {
+    std::cerr << "sessiya: cannot show picture " << path.string() << ": "
+              << reader.errorString().toStdString() << '\n';
+  }
+  ui_->Picture1->setPicture(picture);
+}
+
+void Form1::render() {
+  const ScreenState& screen = story_.screen();
+  for (std::size_t i = 0; i < captions_.size(); ++i) {
+    captions_[i]->setText(QString::fromStdString(screen.captions[i]));
+  }
+  for (int option = 1; option <= kOptionCount; ++option) {
+    captions_[option + 1]->setVisible(screen.option_label_visible[option - 1]);
+    buttons_[option - 1]->setVisible(screen.button_visible[option - 1]);
+  }
+  ui_->Picture1->resize(ui_->Picture1->width(), screen.picture_height / kTwipsPerPixel);
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::MouseMove && watched == ui_->centralwidget) {
+    const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+    const QWidget* under = ui_->centralwidget->childAt(at);
+    switch (linkHoverOver(under ? under->objectName() : QString())) {
+      case LinkHover::kMailBlue:
+        Label7_MouseMove();
+        break;
+      case LinkHover::kWebsiteBlue:
+        Label9_MouseMove();
+        break;
+      case LinkHover::kBothRed:
+        paintLinksRed();
+        break;
+      case LinkHover::kMailRedOnly:
+        Form_MouseMove();
+        break;
+      case LinkHover::kNone:
+        break;
+    }
+    return true;
+  }
+  if (event->type() == QEvent::MouseButtonRelease) {
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    const auto* label = static_cast<QWidget*>(watched);
+    if (mouse->button() == Qt::LeftButton && label->rect().contains(mouse->position().toPoint())) {
+      if (watched == ui_->Label7) Label7_Click();
+      if (watched == ui_->Label9) Label9_Click();
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void Form1::Label7_MouseMove() { setTextColour(ui_->Label7, kLinkHover); }
+void Form1::Label9_MouseMove() { setTextColour(ui_->Label9, kLinkHover); }
+
+void Form1::paintLinksRed() {
+  setTextColour(ui_->Label7, kLinkRest);
+  setTextColour(ui_->Label9, kLinkRest);
+}
+
+void Form1::Form_MouseMove() { setTextColour(ui_->Label7, kLinkRest); }
+
+void Form1::Label7_Click() {
+  OpenWithOwner(
+      this, QStringLiteral("mailto:") + ui_->Label7->text() + QStringLiteral("?subject=Ulmeda"));
+}
+
+void Form1::Label9_Click() { OpenDocument(ui_->Label9->text()); }
+
+void Form1::OpenDocument(const QString& target) {
+  QDesktopServices::openUrl(QUrl::fromUserInput(target));
+}
+
+void Form1::OpenWithOwner(QWidget* owner, const QString& target) {
+  // The desktop's handler takes no owner window here; the request is the same.
+  Q_UNUSED(owner);
+  QDesktopServices::openUrl(QUrl(target));
+}
+
+}  // namespace sessiya

@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Renders the real main window offscreen into docs/: the opening scene, a tall picture and the dialog.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/setup.sh
+cmake --preset default >/dev/null
+cmake --build --preset default --target window_screenshot scene_pictures
+mkdir -p docs
+build/default/bin/window_screenshot docs/window.png
+build/default/bin/window_screenshot docs/window-tall.png 1 1 1 3 2
+build/default/bin/window_screenshot docs/dialog.png 2
+echo "wrote docs/window.png docs/window-tall.png docs/dialog.png"
