@@ -1,0 +1,129 @@
+#include <QTimer>
+
+#include "player.h"
+#include "scene_catalogue.h"
+
+namespace sessiya::testing {
+namespace {
+
+using enum SceneId;
+
+QString question(const Player& player) {
+  return player.form->dialog()->findChild<QLabel*>("Label1")->text();
+}
+
+TEST(Dialog, OpensOnAnswerBAndKeepsTheOpeningScene) {
+  Player player;
+  player.press(2);
+  ASSERT_TRUE(player.dialogShown());
+  EXPECT_EQ(question(player), "Итак ответ B?");
+  EXPECT_EQ(player.caption("Label1"), text(sceneKey(S01)));
+  EXPECT_TRUE(player.control("Command4")->isVisible());
+  EXPECT_EQ(player.form->story().hod(), 1);
+}
+
+TEST(Dialog, TwoYesesEndTheAttempt) {
+  Player player;
+  player.press(2);
+  player.answer(kYes);
+  EXPECT_EQ(question(player), "Вы уверены?");
+  EXPECT_EQ(player.caption("Label1"), text(sceneKey(S01)));
+  player.answer(kYes);
+  EXPECT_FALSE(player.dialogShown());
+  EXPECT_EQ(player.caption("Label1"), text(sceneKey(S20)));
+  EXPECT_EQ(player.caption("Label2"), text(*scene(S20).narrative));
+  for (const char* name :
+       {"Label3", "Label4", "Label5", "Label6", "Command1", "Command2", "Command3", "Command4"}) {
+    EXPECT_FALSE(player.control(name)->isVisible()) << name;
+  }
+  EXPECT_EQ(player.control("Picture1")->height(), 349);
+
+  player.menu("m_new");
+  player.press(2);  // a new attempt asks from the start again
+  EXPECT_TRUE(player.dialogShown());
+  EXPECT_EQ(question(player), "Итак ответ B?");
+}
+
+TEST(Dialog, DecliningAtEitherStageOnlyHidesIt) {
+  for (int yeses = 0; yeses < 2; ++yeses) {
+    Player player;
+    player.press(2);
+    for (int i = 0; i < yeses; ++i) player.answer(kYes);
+    player.answer(kNo);
+    EXPECT_FALSE(player.dialogShown());
+    EXPECT_EQ(player.caption("Label1"), text(sceneKey(S01)));
+    EXPECT_EQ(player.form->story().hod(), 1);
+    player.press(2);  // move 2 on the opening scene: the bought diploma
+    EXPECT_EQ(player.caption("Label1"), text(sceneKey(S19)));
+  }
+}
+
+TEST(Dialog, GoingBackToTheMainWindowAsksAgain) {
+  Player player;
+  player.press(2);
+  player.answer(kYes);
+  activate(player.form.get());  // a click into the main window
+  player.answer(kYes);
+  EXPECT_TRUE(player.dialogShown());
+  EXPECT_EQ(question(player), "Вы уверены?");
+  EXPECT_EQ(player.caption("Label1"), text(sceneKey(S01)));
+}
+
+TEST(Dialog, GameOverReplacesMovesMadeWhileItWaited) {
+  Player player;
+  player.press(2);
+  player.pressAll({3, 1});  // the companion from the newspaper, then the friends' poll
+  ASSERT_EQ(player.caption("Label1"), text(sceneKey(S28)));
+  ASSERT_TRUE(player.dialogShown());
+  const std::int16_t hod = player.form->story().hod();
+  player.answer(kYes);
+  player.answer(kYes);
+  EXPECT_EQ(player.caption("Label1"), text(sceneKey(S20)));
+  EXPECT_EQ(player.form->story().hod(), hod);
+}
+
+TEST(Dialog, ANewAttemptLeavesItWhereItIs) {
+  Player player;
+  player.press(2);
+  player.answer(kYes);
+  player.menu("m_new");
+  EXPECT_TRUE(player.dialogShown());
+  EXPECT_EQ(player.form->dialog()->stage(), 1);
+}
+
+TEST(Dialog, TheCloseBoxActsAsNo) {
+  Player player;
+  player.press(2);
+  player.form->dialog()->close();
+  QCoreApplication::processEvents();
+  EXPECT_FALSE(player.dialogShown());
+  EXPECT_EQ(player.caption("Label1"), text(sceneKey(S01)));
+  player.press(4);  // no rule for option 4 on move 2: the opening texts stay
+  EXPECT_EQ(player.caption("Label1"), text(sceneKey(S01)));
+}
+
+// Runs `act` inside the event loop and reports whether it ended the program.
+bool endsTheProgram(const std::function<void()>& act) {
+  QTimer::singleShot(0, act);
+  QTimer::singleShot(5000, [] { QCoreApplication::exit(1); });
+  return QApplication::exec() == 0;
+}
+
+TEST(Dialog, ExitCreatesItHiddenAndEndsTheProgram) {
+  Player player;
+  ASSERT_EQ(player.form->dialog(), nullptr);
+  EXPECT_TRUE(endsTheProgram([&] { player.menu("m_end"); }));
+  ASSERT_NE(player.form->dialog(), nullptr);
+  EXPECT_FALSE(player.dialogShown());
+}
+
+TEST(Dialog, ClosingTheMainWindowHidesItAndEndsTheProgram) {
+  Player player;
+  player.press(2);
+  ASSERT_TRUE(player.dialogShown());
+  EXPECT_TRUE(endsTheProgram([&] { player.form->close(); }));
+  EXPECT_FALSE(player.dialogShown());
+}
+
+}  // namespace
+}  // namespace sessiya::testing
