@@ -32,12 +32,19 @@ void Form2::Form_Activate() { askFirstQuestion(); }
 
 void Form2::askFirstQuestion() {
   h_ = 0;
-  ui_->Label1->setText(QStringLiteral("Итак ответ B?"));
+  ask(QStringLiteral("Итак ответ B?"));
+}
+
+// The question is also what a screen reader says for the dialog and its "Да!" button.
+void Form2::ask(const QString& question) {
+  ui_->Label1->setText(question);
+  setAccessibleDescription(question);
+  ui_->Command1->setAccessibleDescription(question);
 }
 
 void Form2::Command1_Click() {
   if (h_ == 0) {
-    ui_->Label1->setText(QStringLiteral("Вы уверены?"));
+    ask(QStringLiteral("Вы уверены?"));
     h_ = 1;
     return;
   }

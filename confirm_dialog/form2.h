@@ -31,6 +31,7 @@ class Form2 : public QWidget {
   void Command1_Click();
   void Command2_Click();
   void askFirstQuestion();
+  void ask(const QString& question);
 
   std::unique_ptr<Ui::Form2> ui_;
   std::function<void()> final_answer_;

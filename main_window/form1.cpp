@@ -4,14 +4,18 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QImageReader>
+#include <QKeyEvent>
 #include <QLoggingCategory>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QUrl>
 #include <iostream>
 
 #include "contact_details.h"
 #include "form2.h"
 #include "link_hover.h"
+#include "option_keys.h"
+#include "picture_descriptions.h"
 #include "picture_path.h"
 #include "ui_form1.h"
 #include "window_look.h"
@@ -57,6 +61,7 @@ Form1::Form1(std::filesystem::path program_dir)
         static_cast<QWidget*>(ui_->Command3), static_cast<QWidget*>(ui_->Command4)}) {
     hand->setCursor(handCursor());
   }
+  for (QPushButton* button : buttons_) button->installEventFilter(this);  // arrow keys
   // Mouse moves over any control reach the window, which decides by what lies under them.
   ui_->centralwidget->setMouseTracking(true);
   for (QWidget* child : ui_->centralwidget->findChildren<QWidget*>()) child->setMouseTracking(true);
@@ -70,7 +75,9 @@ Form1::Form1(std::filesystem::path program_dir)
   connect(ui_->m_new, &QAction::triggered, this, &Form1::m_new_Click);
   connect(ui_->m_end, &QAction::triggered, this, &Form1::m_end_Click);
 
+  ui_->Picture1->setAccessibleName(QStringLiteral("Иллюстрация"));
   ui_->Picture1->setPicture(QImage(QStringLiteral(":/start.jpg")));
+  ui_->Picture1->setAccessibleDescription(pictureDescription({}));
   render();
   setFixedSize(sizeHint());
   Form_Load();
@@ -135,6 +142,8 @@ void Form1::loadPicture(std::string_view reference) {
               << reader.errorString().toStdString() << '\n';
   }
   ui_->Picture1->setPicture(picture);
+  ui_->Picture1->setAccessibleDescription(picture.isNull() ? QString()
+                                                           : pictureDescription(reference));
 }
 
 void Form1::render() {
@@ -147,9 +156,57 @@ void Form1::render() {
     buttons_[option - 1]->setVisible(screen.button_visible[option - 1]);
   }
   ui_->Picture1->resize(ui_->Picture1->width(), screen.picture_height / kTwipsPerPixel);
+  focusFirstOption();
+}
+
+// Each option is announced by its letter and text; the first one also carries the scene,
+// so a screen reader reads the epigraph and the narrative as the focus lands there.
+void Form1::focusFirstOption() {
+  const ScreenState& screen = story_.screen();
+  QPushButton* first = nullptr;
+  for (int option : kReadingOrder) {
+    if (screen.button_visible[option - 1]) {
+      first = buttons_[option - 1];
+      break;
+    }
+  }
+  const QString scene = QString::fromStdString(screen.key()).simplified() + QStringLiteral(". ") +
+                        QString::fromStdString(screen.narrative());
+  for (int option = 1; option <= kOptionCount; ++option) {
+    QPushButton* button = buttons_[option - 1];
+    button->setAccessibleName(optionLetter(option) + QStringLiteral(". ") +
+                              QString::fromStdString(screen.optionText(option)));
+    button->setAccessibleDescription(button == first ? scene : QString());
+  }
+  if (first == nullptr) return;
+  first->clearFocus();  // focusing it anew makes a screen reader read it anew
+  first->setFocus(Qt::OtherFocusReason);
+}
+
+void Form1::keyPressEvent(QKeyEvent* event) {
+  const int option = optionForKey(event->text());
+  if (option != 0 && event->modifiers() == Qt::NoModifier) {
+    if (story_.screen().button_visible[option - 1]) buttons_[option - 1]->click();
+    return;
+  }
+  QMainWindow::keyPressEvent(event);
+}
+
+bool Form1::moveFocusInGrid(QObject* button, int arrow_key) {
+  const auto from = std::find(buttons_.begin(), buttons_.end(), button);
+  if (from == buttons_.end() || !isGridArrow(arrow_key)) return false;
+  const int beside = optionBeside(static_cast<int>(from - buttons_.begin()) + 1, arrow_key);
+  if (beside != 0 && story_.screen().button_visible[beside - 1]) {
+    buttons_[beside - 1]->setFocus(Qt::TabFocusReason);
+  }
+  return true;
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress &&
+      moveFocusInGrid(watched, static_cast<QKeyEvent*>(event)->key())) {
+    return true;
+  }
   if (event->type() == QEvent::MouseMove && watched == ui_->centralwidget) {
     const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
     const QWidget* under = ui_->centralwidget->childAt(at);

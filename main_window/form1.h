@@ -39,6 +39,7 @@ class Form1 : public QMainWindow, public StoryHost {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -61,6 +62,8 @@ class Form1 : public QMainWindow, public StoryHost {
 
   void press(int option);
   void render();
+  void focusFirstOption();
+  bool moveFocusInGrid(QObject* button, int arrow_key);
   void endProgram();
   Form2& form2();
 

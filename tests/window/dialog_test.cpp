@@ -27,6 +27,10 @@ TEST(Dialog, TwoYesesEndTheAttempt) {
   player.press(2);
   player.answer(kYes);
   EXPECT_EQ(question(player), "Вы уверены?");
+  // A screen reader hears the question with the dialog and with its "Да!" button.
+  EXPECT_EQ(player.form->dialog()->accessibleDescription(), "Вы уверены?");
+  EXPECT_EQ(player.form->dialog()->findChild<QWidget*>("Command1")->accessibleDescription(),
+            "Вы уверены?");
   EXPECT_EQ(player.caption("Label1"), text(sceneKey(S01)));
   player.answer(kYes);
   EXPECT_FALSE(player.dialogShown());
