@@ -8,22 +8,18 @@
 
 #include "recording_host.h"
 #include "rule_tables.h"
+#include "story_walk.h"
 
 namespace sessiya::testing {
 namespace {
 
 using enum SceneId;
 
-// Past move 8 no option has a rule list, so deeper states only repeat the no-rule state.
+// Past move 8 no option has a rule list, so deeper moments only repeat the no-rule state.
 constexpr std::int16_t kDeepestMoveExplored = 10;
 
-struct Node {
-  Story story;
-  bool dialog_open = false;
-};
-
-std::string fingerprint(const Node& node) {
-  const ScreenState& screen = node.story.screen();
+std::string fingerprint(const Moment& moment) {
+  const ScreenState& screen = moment.story.screen();
   std::string print;
   for (const std::string& caption : screen.captions) print.append(caption).push_back('\n');
   for (int i = 0; i < kOptionCount; ++i) {
@@ -31,56 +27,36 @@ std::string fingerprint(const Node& node) {
     print.push_back(screen.button_visible[i] ? 'C' : 'c');
   }
   print.append(screen.picture).append(std::to_string(screen.picture_height));
-  print.append(std::to_string(node.story.hod())).push_back(node.dialog_open ? 'D' : 'd');
+  print.append(std::to_string(moment.story.hod())).push_back(moment.dialog_open ? 'D' : 'd');
   return print;
 }
 
 class StorySearch : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    Node start{Story(host_)};
-    start.story.formLoad();
-    std::deque<Node> queue{start};
-    std::set<std::string> seen{fingerprint(start)};
+    const Moment opening = openingMoment();
+    std::deque<Moment> queue{opening};
+    std::set<std::string> seen{fingerprint(opening)};
     reached_.insert(S01);
     while (!queue.empty()) {
-      Node node = queue.front();
+      const Moment moment = queue.front();
       queue.pop_front();
-      if (node.story.hod() >= kDeepestMoveExplored) continue;
-      std::vector<Node> next;
-      for (int option = 1; option <= kOptionCount; ++option) {
-        if (!node.story.screen().button_visible[option - 1]) continue;
-        Node pressed = node;
-        pressed.story.press(option);
-        checkPress(node.story.screen(), pressed);
-        if (showedDialog(pressed.story)) pressed.dialog_open = true;
-        next.push_back(pressed);
-      }
-      if (node.dialog_open) {
-        Node confirmed = node;
-        confirmed.story.confirmFinalAnswer();
-        confirmed.dialog_open = false;
-        checkGameOver(confirmed.story);
-        next.push_back(confirmed);
-        Node declined = node;
-        declined.dialog_open = false;
-        next.push_back(declined);
-      }
-      for (Node& candidate : next) {
+      if (moment.story.hod() >= kDeepestMoveExplored) continue;
+      for (PlayerMove move : movesFrom(moment)) {
+        Moment next = play(moment, move);
         ++steps_;
-        if (seen.insert(fingerprint(candidate)).second) queue.push_back(std::move(candidate));
+        if (move == PlayerMove::kConfirmTwice) {
+          checkGameOver(next.story);
+        } else if (move != PlayerMove::kDecline) {
+          checkPress(moment.story.screen(), next.story);
+        }
+        if (seen.insert(fingerprint(next)).second) queue.push_back(std::move(next));
       }
     }
     states_ = seen.size();
   }
 
-  static bool showedDialog(const Story& story) {
-    const FiredRule& last = story.lastPress().back();
-    return last.rule != nullptr && last.rule->action.kind == RuleAction::Kind::kShowDialog;
-  }
-
-  static void checkPress(const ScreenState& before, const Node& node) {
-    const Story& story = node.story;
+  static void checkPress(const ScreenState& before, const Story& story) {
     const ScreenState& screen = story.screen();
     EXPECT_EQ(story.bb(), 0);
     EXPECT_TRUE(screen.picture_height == kDefaultPictureHeight ||
@@ -124,7 +100,6 @@ class StorySearch : public ::testing::Test {
     EXPECT_EQ(story.bb(), 0);
   }
 
-  static inline RecordingHost host_;  // outlives every copy of the story
   static inline std::set<SceneId> reached_;
   static inline std::set<SceneId> endings_;
   static inline std::set<const Rule*> fired_;
