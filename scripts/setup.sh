@@ -8,6 +8,8 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev libqt6test6 qt6-qpa-plugins
   libgtest-dev libbenchmark-dev
   fonts-dejavu-core
+  xvfb xauth dbus at-spi2-core python3-pyatspi
+  desktop-file-utils appstream dpkg-dev graphviz
 )
 
 missing=()
