@@ -2,8 +2,6 @@
 
 #include <QPainter>
 
-#include "line_wrap.h"
-
 namespace sessiya {
 
 WrapLabel::WrapLabel(QWidget* parent) : QLabel(parent) {
@@ -11,20 +9,23 @@ WrapLabel::WrapLabel(QWidget* parent) : QLabel(parent) {
   setTextFormat(Qt::PlainText);
 }
 
-QStringList WrapLabel::lines() const { return wrapLines(text(), QFontMetricsF(font()), width()); }
-
 int WrapLabel::lineHeight() const { return QFontMetrics(font()).height(); }
+
+const WrappedText& WrapLabel::wrapped() const {
+  if (!wrapped_ || wrapped_text_ != text() || wrapped_font_ != font() ||
+      wrapped_width_ != width()) {
+    wrapped_text_ = text();
+    wrapped_font_ = font();
+    wrapped_width_ = width();
+    wrapped_ = std::make_unique<WrappedText>(wrapped_text_, wrapped_font_, wrapped_width_);
+  }
+  return *wrapped_;
+}
 
 void WrapLabel::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.setPen(palette().color(foregroundRole()));
-  const QFontMetrics metrics(font());
-  int top = 0;
-  for (const QString& line : lines()) {
-    if (top >= height()) break;
-    painter.drawText(0, top + metrics.ascent(), line);
-    top += metrics.height();
-  }
+  wrapped().draw(painter, height());
 }
 
 }  // namespace sessiya

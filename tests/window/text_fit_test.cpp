@@ -55,6 +55,40 @@ TEST(TextFit, EveryAttributionStandsAloneAtTheRight) {
   }
 }
 
+// The leftmost inked column in a band of rows of the picture, or -1 for none.
+int leftmostInk(const QImage& image, int top, int bottom) {
+  const QRgb background = image.pixel(image.width() - 1, 0);
+  for (int x = 0; x < image.width(); ++x) {
+    for (int y = top; y < std::min(bottom, image.height()); ++y) {
+      if (image.pixel(x, y) != background) return x;
+    }
+  }
+  return -1;
+}
+
+TEST(TextFit, TheDrawnEpigraphPutsTheAttributionAtTheRight) {
+  Player player;
+  auto* label = player.control<WrapLabel>("Label1");
+  for (const Scene& entry : kSceneCatalogue) {
+    SCOPED_TRACE(static_cast<int>(entry.id));
+    label->setText(text(sceneKey(entry.id)));
+    const QImage drawn = label->grab().toImage();
+    const int lines = static_cast<int>(label->lines().size());
+    const int height = label->lineHeight();
+    // Looks at the middle rows of a line, clear of the descenders of the line above.
+    const auto inkInLine = [&](int line) {
+      return leftmostInk(drawn, line * height + height / 3, line * height + height * 3 / 4);
+    };
+    EXPECT_LT(inkInLine(0), 4);  // the quotation starts at the left
+    // The attribution is drawn after the spaces that lead its line.
+    const QFontMetricsF metrics(label->font());
+    const qreal spaces = metrics.horizontalAdvance(label->lines().last()) -
+                         metrics.horizontalAdvance(text(entry.epigraph.attribution));
+    EXPECT_GE(inkInLine(lines - 1), spaces - 2);
+    EXPECT_GT(spaces, 0);
+  }
+}
+
 TEST(TextFit, ContactLinksFitTheirLabels) {
   Player player;
   for (const auto& [label, shown] :
@@ -84,17 +118,17 @@ TEST(TextFit, DialogCaptionsFit) {
 // The wrap keeps every space: a run carries the words after it onto a later line.
 TEST(LineWrap, BreaksLikeTheStoryLabels) {
   const QFont font = dialogFont();
-  const QFontMetricsF metrics(font);
-  const qreal width = metrics.horizontalAdvance(QStringLiteral("aaaa aaaa"));
-  EXPECT_EQ(wrapLines("aaaa aaaa bbbb", metrics, width), (QStringList{"aaaa aaaa", "bbbb"}));
-  EXPECT_EQ(wrapLines("aaaa bbbbbb", metrics, width), (QStringList{"aaaa ", "bbbbbb"}));
-  EXPECT_EQ(wrapLines("aaaaaaaaaaaaaaaa", metrics, width).join(""), "aaaaaaaaaaaaaaaa");
+  const qreal width = QFontMetricsF(font).horizontalAdvance(QStringLiteral("aaaa aaaa"));
+  const auto wrap = [&](const QString& text) { return WrappedText(text, font, width).lines(); };
+  EXPECT_EQ(wrap("aaaa aaaa bbbb"), (QStringList{"aaaa aaaa", "bbbb"}));
+  EXPECT_EQ(wrap("aaaa bbbbbb"), (QStringList{"aaaa ", "bbbbbb"}));
+  EXPECT_EQ(wrap("aaaaaaaaaaaaaaaa").join(""), "aaaaaaaaaaaaaaaa");
   const QString run(40, u' ');
-  const QStringList lines = wrapLines("aa" + run + "bb", metrics, width);
+  const QStringList lines = wrap("aa" + run + "bb");
   EXPECT_EQ(lines.join("").size() + lines.size() - 1, 44);  // one space dropped per break
   EXPECT_EQ(lines.last().trimmed(), "bb");
   EXPECT_TRUE(lines.last().startsWith(u' '));
-  EXPECT_TRUE(wrapLines("", metrics, width).isEmpty());
+  EXPECT_TRUE(wrap("").isEmpty());
 }
 
 }  // namespace
