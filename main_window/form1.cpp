@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QUrl>
 #include <iostream>
+#include <limits>
 
 #include "contact_details.h"
 #include "form2.h"
@@ -38,7 +39,7 @@ void setTextColour(QWidget* label, const QColor& colour) {
 Form1::Form1(std::filesystem::path program_dir)
     : ui_(std::make_unique<Ui::Form1>()), program_dir_(std::move(program_dir)), story_(*this) {
   applyWindowLook();
-  // A picture that cannot be read is reported once, by loadPicture, not again by its decoder.
+  // loadPicture reports a picture that cannot be read; its decoder need not say it again.
   QLoggingCategory::setFilterRules(QStringLiteral("qt.gui.imageio*=false"));
   ui_->setupUi(this);
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -94,6 +95,11 @@ void Form1::Command4_Click() { press(4); }
 
 void Form1::press(int option) {
   story_.press(option);
+  if (story_.hod() == std::numeric_limits<std::int16_t>::max() && !reported_top_move_) {
+    reported_top_move_ = true;
+    std::cerr << "sessiya: the move count has reached its top, " << story_.hod()
+              << "; further moves are counted as that move\n";
+  }
   render();
 }
 
@@ -133,17 +139,25 @@ Form2& Form1::form2() {
   return *form2_;
 }
 
-void Form1::loadPicture(std::string_view reference) {
-  const std::filesystem::path path = picturePath(program_dir_, reference);
+// A step may load the default picture and then its scene's own: only the last one is
+// shown, so only that one is read, when the step is drawn.
+void Form1::loadPicture(std::string_view reference) { pending_picture_ = reference; }
+
+void Form1::showPendingPicture() {
+  if (!pending_picture_) return;
+  const std::filesystem::path path = picturePath(program_dir_, *pending_picture_);
   QImageReader reader(QString::fromStdString(path.string()));
   const QImage picture = reader.read();
   if (picture.isNull()) {
-    std::cerr << "sessiya: cannot show picture " << path.string() << ": "
-              << reader.errorString().toStdString() << '\n';
+    const std::string problem = path.string() + ": " + reader.errorString().toStdString();
+    if (reported_pictures_.insert(problem).second) {
+      std::cerr << "sessiya: cannot show picture " << problem << '\n';
+    }
   }
   ui_->Picture1->setPicture(picture);
   ui_->Picture1->setAccessibleDescription(picture.isNull() ? QString()
-                                                           : pictureDescription(reference));
+                                                           : pictureDescription(*pending_picture_));
+  pending_picture_.reset();
 }
 
 void Form1::render() {
@@ -156,6 +170,7 @@ void Form1::render() {
     buttons_[option - 1]->setVisible(screen.button_visible[option - 1]);
   }
   ui_->Picture1->resize(ui_->Picture1->width(), screen.picture_height / kTwipsPerPixel);
+  showPendingPicture();
   focusFirstOption();
 }
 

@@ -4,6 +4,9 @@
 #include <array>
 #include <filesystem>
 #include <memory>
+#include <optional>
+#include <set>
+#include <string>
 
 #include "story.h"
 
@@ -62,6 +65,7 @@ class Form1 : public QMainWindow, public StoryHost {
 
   void press(int option);
   void render();
+  void showPendingPicture();
   void focusFirstOption();
   bool moveFocusInGrid(QObject* button, int arrow_key);
   void endProgram();
@@ -73,6 +77,9 @@ class Form1 : public QMainWindow, public StoryHost {
   std::array<WrapLabel*, 6> captions_;   // Label1 … Label6
   std::array<QPushButton*, 4> buttons_;  // Command1 … Command4
   std::unique_ptr<Form2> form2_;
+  std::optional<std::string> pending_picture_;  // loaded by the story, not yet read
+  std::set<std::string> reported_pictures_;     // each unreadable picture is reported once
+  bool reported_top_move_ = false;
 };
 
 }  // namespace sessiya

@@ -1,8 +1,7 @@
 #include <QFile>
 #include <QTemporaryDir>
-#include <iostream>
-#include <sstream>
 
+#include "captured_errors.h"
 #include "picture_box.h"
 #include "player.h"
 #include "scene_catalogue.h"
@@ -11,20 +10,6 @@ namespace sessiya::testing {
 namespace {
 
 using enum SceneId;
-
-// Keeps what the program writes to standard error while it lives.
-class CapturedErrors {
- public:
-  CapturedErrors() : previous_(std::cerr.rdbuf(captured_.rdbuf())) {}
-  ~CapturedErrors() { std::cerr.rdbuf(previous_); }
-  QStringList lines() const {
-    return QString::fromStdString(captured_.str()).split('\n', Qt::SkipEmptyParts);
-  }
-
- private:
-  std::ostringstream captured_;
-  std::streambuf* previous_;
-};
 
 // A program directory with every picture of the game, less some, plus some impostors.
 class PictureFolder {
@@ -84,7 +69,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         BrokenPictureCase{"MissingDefault", {"br_196.jpg"}, {}, {3}, S28, 1, false},
         BrokenPictureCase{
-            "MissingDefaultUnderASceneOfItsOwn", {"br_196.jpg"}, {}, {1}, S02, 1, true},
+            "MissingDefaultUnseenUnderASceneOfItsOwn", {"br_196.jpg"}, {}, {1}, S02, 0, true},
         BrokenPictureCase{"MissingScenePicture", {"66.jpg"}, {}, {1}, S02, 1, false},
         BrokenPictureCase{
             "TextInsteadOfAPicture", {}, {{"br_196.jpg", "not a picture\n"}}, {3}, S28, 1, false},
