@@ -26,8 +26,12 @@ QFont font(int pixel_size, bool bold) {
 void applyWindowLook() {
   static const bool installed = [] {
     initWindowResources();
-    QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/LiberationSans-Regular.ttf"));
-    QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/LiberationSans-Bold.ttf"));
+    // The shipped copy is registered only where the system lacks the family: parsing a
+    // font file is the dearest part of the start, and the installed one wraps the same.
+    if (!QFontDatabase::families().contains(QLatin1String(kFamily))) {
+      QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/LiberationSans-Regular.ttf"));
+      QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/LiberationSans-Bold.ttf"));
+    }
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QApplication::setFont(dialogFont());
     return true;

@@ -7,7 +7,7 @@ packages=(
   g++ cmake ninja-build pkgconf
   qt6-base-dev qt6-base-dev-tools libgl-dev libqt6test6 qt6-qpa-plugins
   libgtest-dev libbenchmark-dev
-  fonts-dejavu-core
+  fonts-dejavu-core fonts-liberation2
   xvfb xauth dbus at-spi2-core python3-pyatspi
   desktop-file-utils appstream dpkg-dev graphviz
 )

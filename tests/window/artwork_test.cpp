@@ -1,4 +1,5 @@
 #include <QFile>
+#include <QFontDatabase>
 #include <QImageReader>
 #include <QSet>
 #include <map>
@@ -70,6 +71,17 @@ TEST(Artwork, StartAndDialogPicturesAreBaselineJpegs) {
   applyWindowLook();  // registers the compiled-in resources
   expectBaselineRgbJpeg(QStringLiteral(":/start.jpg"), {221, 154});
   expectBaselineRgbJpeg(QStringLiteral(":/dialog.jpg"), {286, 205});
+}
+
+TEST(Artwork, ShippedFontsServeMachinesWithoutThem) {
+  applyWindowLook();
+  for (const char* file :
+       {":/fonts/LiberationSans-Regular.ttf", ":/fonts/LiberationSans-Bold.ttf"}) {
+    const int id = QFontDatabase::addApplicationFont(QString::fromLatin1(file));
+    ASSERT_GE(id, 0) << file;
+    EXPECT_EQ(QFontDatabase::applicationFontFamilies(id), QStringList{"Liberation Sans"}) << file;
+    QFontDatabase::removeApplicationFont(id);
+  }
 }
 
 TEST(Artwork, IconIsThirtyTwoPixelsInSixteenColours) {
