@@ -56,10 +56,8 @@ Form1::Form1(std::filesystem::path program_dir)
     setTextColour(link, kLinkRest);
     link->installEventFilter(this);
   }
-  for (QWidget* hand :
-       {static_cast<QWidget*>(ui_->Label7), static_cast<QWidget*>(ui_->Label9),
-        static_cast<QWidget*>(ui_->Command1), static_cast<QWidget*>(ui_->Command2),
-        static_cast<QWidget*>(ui_->Command3), static_cast<QWidget*>(ui_->Command4)}) {
+  for (QWidget* hand : std::initializer_list<QWidget*>{
+           ui_->Label7, ui_->Label9, ui_->Command1, ui_->Command2, ui_->Command3, ui_->Command4}) {
     hand->setCursor(handCursor());
   }
   for (QPushButton* button : buttons_) button->installEventFilter(this);  // arrow keys
