@@ -241,12 +241,12 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
     }
     return true;
   }
-  if (event->type() == QEvent::MouseButtonRelease) {
+  const bool link = watched == ui_->Label7 || watched == ui_->Label9;
+  if (link && event->type() == QEvent::MouseButtonRelease) {
     const auto* mouse = static_cast<QMouseEvent*>(event);
     const auto* label = static_cast<QWidget*>(watched);
     if (mouse->button() == Qt::LeftButton && label->rect().contains(mouse->position().toPoint())) {
-      if (watched == ui_->Label7) Label7_Click();
-      if (watched == ui_->Label9) Label9_Click();
+      watched == ui_->Label7 ? Label7_Click() : Label9_Click();
     }
   }
   return QMainWindow::eventFilter(watched, event);

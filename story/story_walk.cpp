@@ -26,6 +26,17 @@ bool showedDialog(const Story& story) {
          fired.back().rule->action.kind == RuleAction::Kind::kShowDialog;
 }
 
+std::optional<SceneId> appliedScene(const Story& story) {
+  const std::vector<FiredRule>& fired = story.lastPress();
+  if (fired.empty() || fired.back().rule == nullptr) return std::nullopt;
+  const RuleAction& action = fired.back().rule->action;
+  if (action.kind == RuleAction::Kind::kApply ||
+      action.kind == RuleAction::Kind::kApplyWithoutPicture) {
+    return action.scene;
+  }
+  return std::nullopt;
+}
+
 std::vector<PlayerMove> movesFrom(const Moment& moment) {
   std::vector<PlayerMove> moves;
   for (int option = 1; option <= kOptionCount; ++option) {

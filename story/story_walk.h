@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "story.h"
@@ -30,5 +31,8 @@ Moment play(Moment moment, PlayerMove move);
 
 // Whether the last press showed the dialog.
 bool showedDialog(const Story& story);
+// The scene the last press applied, directly or through a redirect; none where it found
+// no rule, did nothing or showed the dialog.
+std::optional<SceneId> appliedScene(const Story& story);
 
 }  // namespace sessiya

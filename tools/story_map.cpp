@@ -122,10 +122,9 @@ class StoryMap {
       edges_.insert({shown.scene, "dialog", label, false, shown.stale});
       return {shown.scene, true};  // the neutral reset brought back every option
     }
-    if (last.rule == nullptr || last.rule->action.kind == RuleAction::Kind::kNothing) {
-      return {shown.scene, true};
-    }
-    const std::string to = sceneName(last.rule->action.scene);
+    const std::optional<SceneId> applied = appliedScene(after.story);
+    if (!applied) return {shown.scene, true};
+    const std::string to = sceneName(*applied);
     const bool redirected = fired.size() > 1;
     edges_.insert({shown.scene, to,
                    redirected

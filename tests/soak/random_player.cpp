@@ -20,15 +20,14 @@ const std::pair<const char16_t*, Qt::Key> kNamedKeys[] = {
 const char* const kLabels[] = {"Label1", "Label2", "Label3", "Label4", "Label5", "Label6"};
 const char* const kButtons[] = {"Command1", "Command2", "Command3", "Command4"};
 
-void typeKey(QWidget* window, const QString& typed) {
-  QWidget* focus = QApplication::focusWidget() ? QApplication::focusWidget() : window;
+void typeKey(Player& player, const QString& typed) {
   for (const auto& [name, key] : kNamedKeys) {
     if (typed == QString::fromUtf16(name)) {
-      QTest::keyClick(focus, key);
+      player.typeKey(key);
       return;
     }
   }
-  QTest::sendKeyEvent(QTest::Click, focus, Qt::Key_unknown, typed, Qt::NoModifier);
+  player.type(typed);
 }
 
 // Every text the story may show in each label.
@@ -96,8 +95,7 @@ void RandomPlayer::play(const SoakEvent& event) {
       player_.press(event.parameter);
       break;
     case SoakEvent::Kind::kTypeKey:
-      activate(form);
-      typeKey(form, QString::fromUtf16(kTypedKeys[event.parameter]));
+      typeKey(player_, QString::fromUtf16(kTypedKeys[event.parameter]));
       break;
     case SoakEvent::Kind::kMenuNewAttempt:
       player_.menu("m_new");

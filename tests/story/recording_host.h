@@ -7,6 +7,7 @@
 
 #include "scene_catalogue.h"
 #include "story.h"
+#include "story_walk.h"
 
 namespace sessiya::testing {
 
@@ -22,20 +23,6 @@ class RecordingHost : public StoryHost {
 
 inline void pressAll(Story& story, std::initializer_list<int> options) {
   for (int option : options) story.press(option);
-}
-
-// The scene the last press applied, if it applied one.
-inline std::optional<SceneId> appliedScene(const Story& story) {
-  for (auto fired = story.lastPress().rbegin(); fired != story.lastPress().rend(); ++fired) {
-    if (fired->rule == nullptr) return std::nullopt;
-    const RuleAction& action = fired->rule->action;
-    if (action.kind == RuleAction::Kind::kApply ||
-        action.kind == RuleAction::Kind::kApplyWithoutPicture) {
-      return action.scene;
-    }
-    if (action.kind != RuleAction::Kind::kRedirect) return std::nullopt;
-  }
-  return std::nullopt;
 }
 
 inline bool allOptionsHidden(const ScreenState& screen) {

@@ -9,22 +9,6 @@ namespace {
 
 using enum SceneId;
 
-// Types as the player does: into whatever holds the keyboard focus.
-void type(Player& player, const QString& text, Qt::Key key = Qt::Key_unknown,
-          Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-  activate(player.form.get());
-  QWidget* focus = QApplication::focusWidget() ? QApplication::focusWidget() : player.form.get();
-  QTest::sendKeyEvent(QTest::Click, focus, key, text, modifiers);
-  QCoreApplication::processEvents();
-}
-
-void typeKey(Player& player, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-  activate(player.form.get());
-  QWidget* focus = QApplication::focusWidget() ? QApplication::focusWidget() : player.form.get();
-  QTest::keyClick(focus, key, modifiers);
-  QCoreApplication::processEvents();
-}
-
 QString focused() {
   return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
 }
@@ -42,7 +26,7 @@ class OptionKey : public ::testing::TestWithParam<KeyCase> {};
 TEST_P(OptionKey, ChoosesInReadingOrder) {
   const KeyCase& c = GetParam();
   Player player;
-  type(player, QString::fromUtf16(c.typed));
+  player.type(QString::fromUtf16(c.typed));
   EXPECT_EQ(player.caption("Label1"), text(sceneKey(c.shown)));
   EXPECT_EQ(player.dialogShown(), c.dialog);
   EXPECT_EQ(player.form->story().hod(), 1);
@@ -61,8 +45,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(Keyboard, AKeyForAHiddenOptionDoesNothing) {
   Player player;
-  type(player, "1");  // S02 hides option 4
-  for (const char16_t* typed : {u"4", u"г", u"7", u"x"}) type(player, QString::fromUtf16(typed));
+  player.type("1");  // S02 hides option 4
+  for (const char16_t* typed : {u"4", u"г", u"7", u"x"}) player.type(QString::fromUtf16(typed));
   EXPECT_EQ(player.caption("Label1"), text(sceneKey(S02)));
   EXPECT_EQ(player.form->story().hod(), 1);
 }
@@ -75,36 +59,36 @@ TEST(Keyboard, ArrowsWalkTheVisibleGridAndEnterOrSpacePresses) {
       {Qt::Key_Left, "Command2"},  {Qt::Key_Down, "Command2"},  // the grid ends
       {Qt::Key_Up, "Command1"},    {Qt::Key_Left, "Command1"}};
   for (const auto& [arrow, expected] : walk) {
-    typeKey(player, arrow);
+    player.typeKey(arrow);
     EXPECT_EQ(focused(), expected);
   }
-  typeKey(player, Qt::Key_Right);
-  typeKey(player, Qt::Key_Return);  // option 3: the phone poll
+  player.typeKey(Qt::Key_Right);
+  player.typeKey(Qt::Key_Return);  // option 3: the phone poll
   EXPECT_EQ(player.caption("Label1"), text(sceneKey(S28)));
   EXPECT_EQ(focused(), "Command1");
 
-  typeKey(player, Qt::Key_Down);
-  typeKey(player, Qt::Key_Right);  // option 4 is hidden in S28: the focus stays
+  player.typeKey(Qt::Key_Down);
+  player.typeKey(Qt::Key_Right);  // option 4 is hidden in S28: the focus stays
   EXPECT_EQ(focused(), "Command2");
-  typeKey(player, Qt::Key_Space);  // option 2 on move 2 in S28: the institute of poisons
+  player.typeKey(Qt::Key_Space);  // option 2 on move 2 in S28: the institute of poisons
   EXPECT_EQ(player.caption("Label1"), text(sceneKey(S18)));
   EXPECT_EQ(player.form->story().hod(), 2);
 }
 
 TEST(Keyboard, MenuShortcuts) {
   Player player;
-  type(player, "2");
-  typeKey(player, Qt::Key_N, Qt::ControlModifier);
+  player.type("2");
+  player.typeKey(Qt::Key_N, Qt::ControlModifier);
   EXPECT_EQ(player.caption("Label1"), text(sceneKey(S01)));
   EXPECT_EQ(player.form->story().hod(), 0);
-  QTimer::singleShot(0, [&] { typeKey(player, Qt::Key_Q, Qt::ControlModifier); });
+  QTimer::singleShot(0, [&] { player.typeKey(Qt::Key_Q, Qt::ControlModifier); });
   QTimer::singleShot(5000, [] { QCoreApplication::exit(1); });
   EXPECT_EQ(QApplication::exec(), 0);
 }
 
 TEST(Keyboard, DialogAnswersEnterOnItsFocusedButton) {
   Player player;
-  type(player, "3");
+  player.type("3");
   Form2* dialog = player.form->dialog();
   ASSERT_TRUE(player.dialogShown());
   activate(dialog);

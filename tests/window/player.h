@@ -83,6 +83,17 @@ class Player {
     ASSERT_NE(form->dialog(), nullptr);
     clickAt(form->dialog(), form->dialog(), button.pixels().center());
   }
+  // Types as the player does: into whatever holds the keyboard focus.
+  void type(const QString& typed) {
+    activate(form.get());
+    QTest::sendKeyEvent(QTest::Click, keyboardFocus(), Qt::Key_unknown, typed, Qt::NoModifier);
+    QCoreApplication::processEvents();
+  }
+  void typeKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    activate(form.get());
+    QTest::keyClick(keyboardFocus(), key, modifiers);
+    QCoreApplication::processEvents();
+  }
   void menu(const char* item) {
     form->findChild<QAction*>(item)->trigger();
     QCoreApplication::processEvents();
@@ -96,6 +107,11 @@ class Player {
   bool dialogShown() const { return form->dialog() != nullptr && form->dialog()->isVisible(); }
 
   std::unique_ptr<Form1> form;
+
+ private:
+  QWidget* keyboardFocus() const {
+    return QApplication::focusWidget() ? QApplication::focusWidget() : form.get();
+  }
 };
 
 inline QString text(std::string_view utf8) {
