@@ -28,6 +28,10 @@ constexpr int kTwipsPerPixel = 15;
 const QColor kLinkRest(0xFF, 0, 0);   // red
 const QColor kLinkHover(0, 0, 0xFF);  // blue
 
+QString fromUtf8(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 void setTextColour(QWidget* label, const QColor& colour) {
   QPalette palette = label->palette();
   palette.setColor(QPalette::WindowText, colour);
@@ -76,7 +80,7 @@ Form1::Form1(std::filesystem::path program_dir)
 
   ui_->Picture1->setAccessibleName(QStringLiteral("Иллюстрация"));
   ui_->Picture1->setPicture(QImage(QStringLiteral(":/start.jpg")));
-  ui_->Picture1->setAccessibleDescription(pictureDescription({}));
+  ui_->Picture1->setAccessibleDescription(fromUtf8(pictureDescription({})));
   render();
   setFixedSize(sizeHint());
   Form_Load();
@@ -153,8 +157,8 @@ void Form1::showPendingPicture() {
     }
   }
   ui_->Picture1->setPicture(picture);
-  ui_->Picture1->setAccessibleDescription(picture.isNull() ? QString()
-                                                           : pictureDescription(*pending_picture_));
+  ui_->Picture1->setAccessibleDescription(
+      picture.isNull() ? QString() : fromUtf8(pictureDescription(*pending_picture_)));
   pending_picture_.reset();
 }
 

@@ -5,7 +5,7 @@ namespace {
 
 struct Described {
   std::string_view reference;
-  const char* description;
+  std::string_view description;
 };
 
 constexpr Described kDescriptions[] = {
@@ -34,9 +34,9 @@ constexpr Described kDescriptions[] = {
 
 }  // namespace
 
-QString pictureDescription(std::string_view reference) {
+std::string_view pictureDescription(std::string_view reference) {
   for (const Described& described : kDescriptions) {
-    if (described.reference == reference) return QString::fromUtf8(described.description);
+    if (described.reference == reference) return described.description;
   }
   return {};
 }
