@@ -1,6 +1,6 @@
 #include "form2.h"
 
-#include <QEvent>
+#include <QShowEvent>
 
 #include "ui_form2.h"
 
@@ -17,14 +17,21 @@ Form2::Form2(std::function<void()> final_answer)
   ui_->Picture1->setPicture(QImage(QStringLiteral(":/dialog.jpg")));
   connect(ui_->Command1, &QPushButton::clicked, this, &Form2::Command1_Click);
   connect(ui_->Command2, &QPushButton::clicked, this, &Form2::Command2_Click);
+  connect(&activation_, &ProgramActivation::windowCameIn, this, [this](QWidget* window) {
+    if (window == this) Form_Activate();
+  });
   Form_Load();
 }
 
 Form2::~Form2() = default;
 
-bool Form2::event(QEvent* event) {
-  if (event->type() == QEvent::WindowActivate) Form_Activate();
-  return QWidget::event(event);
+// Every show activates the dialog, even where the window system leaves the focus elsewhere.
+void Form2::showEvent(QShowEvent* event) {
+  if (!event->spontaneous()) {
+    activation_.shown(this);
+    Form_Activate();
+  }
+  QWidget::showEvent(event);
 }
 
 void Form2::Form_Load() { askFirstQuestion(); }

@@ -5,6 +5,8 @@
 #include <functional>
 #include <memory>
 
+#include "program_activation.h"
+
 namespace Ui {
 class Form2;
 }
@@ -23,7 +25,7 @@ class Form2 : public QWidget {
   std::int16_t stage() const { return h_; }
 
  protected:
-  bool event(QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   void Form_Load();
@@ -36,6 +38,7 @@ class Form2 : public QWidget {
   std::unique_ptr<Ui::Form2> ui_;
   std::function<void()> final_answer_;
   std::int16_t h_ = 0;  // 0: first question on screen; 1: "Да!" given once
+  ProgramActivation activation_;
 };
 
 }  // namespace sessiya

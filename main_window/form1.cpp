@@ -245,15 +245,32 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
     }
     return true;
   }
-  const bool link = watched == ui_->Label7 || watched == ui_->Label9;
-  if (link && event->type() == QEvent::MouseButtonRelease) {
-    const auto* mouse = static_cast<QMouseEvent*>(event);
-    const auto* label = static_cast<QWidget*>(watched);
-    if (mouse->button() == Qt::LeftButton && label->rect().contains(mouse->position().toPoint())) {
-      watched == ui_->Label7 ? Label7_Click() : Label9_Click();
-    }
-  }
+  if (watched == ui_->Label7 || watched == ui_->Label9) followLinkClick(watched, event);
   return QMainWindow::eventFilter(watched, event);
+}
+
+// A click is a press and a release over the same link. The second click of a double-click
+// arrives as a double-click event, which has no handler: it opens nothing.
+void Form1::followLinkClick(QObject* link, QEvent* event) {
+  switch (event->type()) {
+    case QEvent::MouseButtonPress:
+      if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) pressed_link_ = link;
+      break;
+    case QEvent::MouseButtonDblClick:
+      pressed_link_ = nullptr;
+      break;
+    case QEvent::MouseButtonRelease: {
+      const auto* mouse = static_cast<QMouseEvent*>(event);
+      const bool clicked =
+          pressed_link_ == link && mouse->button() == Qt::LeftButton &&
+          static_cast<QWidget*>(link)->rect().contains(mouse->position().toPoint());
+      pressed_link_ = nullptr;
+      if (clicked) link == ui_->Label7 ? Label7_Click() : Label9_Click();
+      break;
+    }
+    default:
+      break;
+  }
 }
 
 void Form1::Label7_MouseMove() { setTextColour(ui_->Label7, kLinkHover); }

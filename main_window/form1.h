@@ -68,6 +68,7 @@ class Form1 : public QMainWindow, public StoryHost {
   void showPendingPicture();
   void focusFirstOption();
   bool moveFocusInGrid(QObject* button, int arrow_key);
+  void followLinkClick(QObject* link, QEvent* event);
   void endProgram();
   Form2& form2();
 
@@ -80,6 +81,7 @@ class Form1 : public QMainWindow, public StoryHost {
   std::optional<std::string> pending_picture_;  // loaded by the story, not yet read
   std::set<std::string> reported_pictures_;     // each unreadable picture is reported once
   bool reported_top_move_ = false;
+  QObject* pressed_link_ = nullptr;  // the link a left button went down on
 };
 
 }  // namespace sessiya

@@ -73,6 +73,68 @@ TEST(Dialog, GoingBackToTheMainWindowAsksAgain) {
   EXPECT_EQ(player.caption("Label1"), text(sceneKey(S01)));
 }
 
+// What reaches the program between the first "Да!" and the next one, in the order a
+// window system may deliver it.
+enum class Delivered { kMainActivated, kMainPressed, kDialogActivated, kYesClicked, kLeftProgram };
+
+struct ActivationCase {
+  const char* name;
+  std::vector<Delivered> events;
+  bool ends;  // the last "Да!" is the second one in a row: the game-over
+};
+
+class DialogActivation : public ::testing::TestWithParam<ActivationCase> {};
+
+TEST_P(DialogActivation, CountsTheWindowThePlayerPressedIn) {
+  Player player;
+  player.press(2);
+  player.answer(kYes);
+  Form2* dialog = player.form->dialog();
+  for (Delivered event : GetParam().events) {
+    switch (event) {
+      case Delivered::kMainActivated:
+        QApplication::setActiveWindow(player.form.get());
+        break;
+      case Delivered::kMainPressed:  // on the bare window, below the frame
+        QTest::mouseClick(player.form->windowHandle(), Qt::LeftButton, {}, QPoint(100, 150));
+        break;
+      case Delivered::kDialogActivated:
+        QApplication::setActiveWindow(dialog);
+        break;
+      case Delivered::kYesClicked:
+        QTest::mouseClick(dialog->windowHandle(), Qt::LeftButton, {}, kYes.pixels().center());
+        break;
+      case Delivered::kLeftProgram:
+        QApplication::setActiveWindow(nullptr);
+        break;
+    }
+    QCoreApplication::processEvents();
+  }
+  EXPECT_EQ(player.dialogShown(), !GetParam().ends);
+  EXPECT_EQ(player.caption("Label1"), text(sceneKey(GetParam().ends ? S20 : S01)));
+  if (!GetParam().ends) {
+    EXPECT_EQ(question(player), "Вы уверены?");
+  }
+}
+
+using enum Delivered;
+INSTANTIATE_TEST_SUITE_P(
+    Window, DialogActivation,
+    ::testing::Values(ActivationCase{"ActivationsBeforeClicks",
+                                     {kMainActivated, kMainPressed, kDialogActivated, kYesClicked},
+                                     false},
+                      ActivationCase{"ActivationsAfterClicks",
+                                     {kMainPressed, kMainActivated, kYesClicked, kDialogActivated},
+                                     false},
+                      ActivationCase{"NoActivationAtAll", {kMainPressed, kYesClicked}, false},
+                      ActivationCase{"BackFromAnotherProgram",
+                                     {kLeftProgram, kDialogActivated, kYesClicked},
+                                     true},
+                      ActivationCase{"ClickedBackFromAnotherProgram",
+                                     {kLeftProgram, kYesClicked, kDialogActivated},
+                                     true}),
+    [](const auto& info) { return info.param.name; });
+
 TEST(Dialog, GameOverReplacesMovesMadeWhileItWaited) {
   Player player;
   player.press(2);

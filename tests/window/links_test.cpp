@@ -70,6 +70,18 @@ TEST(Links, WebsiteLinkOpensTheAddressShown) {
   EXPECT_EQ(catcher.opened[0].host(), QUrl::fromUserInput(player.caption("Label9")).host());
 }
 
+TEST(Links, ADoubleClickIsOneClick) {
+  for (const char* link : {"Label7", "Label9"}) {
+    UrlCatcher catcher;
+    Player player;
+    QTest::mouseDClick(
+        player.form->windowHandle(), Qt::LeftButton, {},
+        player.form->centralWidget()->mapTo(player.form.get(), centreOf(player, link)));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(catcher.opened.size(), 1) << link;
+  }
+}
+
 // After moving over `first` then `second`: the colours of Label7 and Label9.
 struct HoverCase {
   const char* name;
