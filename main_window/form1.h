@@ -8,6 +8,7 @@
 #include <set>
 #include <string>
 
+#include "published_title.h"
 #include "story.h"
 
 class QPushButton;
@@ -82,6 +83,7 @@ class Form1 : public QMainWindow, public StoryHost {
   std::set<std::string> reported_pictures_;     // each unreadable picture is reported once
   bool reported_top_move_ = false;
   QObject* pressed_link_ = nullptr;  // the link a left button went down on
+  PublishedTitle published_title_{*this};
 };
 
 }  // namespace sessiya

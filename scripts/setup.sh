@@ -5,10 +5,11 @@ set -euo pipefail
 
 packages=(
   g++ cmake ninja-build pkgconf
-  qt6-base-dev qt6-base-dev-tools libgl-dev libqt6test6 qt6-qpa-plugins
+  qt6-base-dev qt6-base-dev-tools qt6-base-private-dev libgl-dev libqt6test6 qt6-qpa-plugins
+  libxcb1-dev libwayland-dev
   libgtest-dev libbenchmark-dev
   fonts-dejavu-core fonts-liberation2
-  xvfb xauth dbus at-spi2-core python3-pyatspi
+  xvfb xauth xdotool metacity dbus at-spi2-core python3-pyatspi
   desktop-file-utils appstream dpkg-dev graphviz
 )
 
