@@ -7,6 +7,7 @@
 #include <array>
 
 #include "form1.h"
+#include "private_config.h"
 
 namespace {
 
@@ -40,6 +41,7 @@ BENCHMARK(BM_MoveInTheWindow)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char* argv[]) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  sessiya::testing::usePrivateConfigFolder();
   QApplication app(argc, argv);
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();

@@ -13,6 +13,7 @@
 #include <limits>
 
 #include "contact_details.h"
+#include "endings_menu.h"
 #include "form2.h"
 #include "link_hover.h"
 #include "option_keys.h"
@@ -77,6 +78,9 @@ Form1::Form1(std::filesystem::path program_dir)
   connect(ui_->Command4, &QPushButton::clicked, this, &Form1::Command4_Click);
   connect(ui_->m_new, &QAction::triggered, this, &Form1::m_new_Click);
   connect(ui_->m_end, &QAction::triggered, this, &Form1::m_end_Click);
+  endings_ = std::make_unique<EndingsMenu>(
+      EndingsMenu::Items{*ui_->m_endings, *ui_->m_found_endings, *ui_->m_forget_endings}, *this,
+      program_dir_, EndingFile::standardPath());
 
   ui_->Picture1->setAccessibleName(QStringLiteral("Иллюстрация"));
   ui_->Picture1->setPicture(QImage(QStringLiteral(":/start.jpg")));
@@ -174,6 +178,7 @@ void Form1::render() {
   ui_->Picture1->resize(ui_->Picture1->width(), screen.picture_height / kTwipsPerPixel);
   showPendingPicture();
   focusFirstOption();
+  endings_->noteScreen(screen);
 }
 
 // Each option is announced by its letter and text; the first one also carries the scene,

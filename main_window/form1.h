@@ -19,6 +19,7 @@ class Form1;
 
 namespace sessiya {
 
+class EndingsMenu;
 class Form2;
 class WrapLabel;
 
@@ -34,6 +35,7 @@ class Form1 : public QMainWindow, public StoryHost {
   const Story& story() const { return story_; }
   // The dialog, once something has created it.
   Form2* dialog() const { return form2_.get(); }
+  EndingsMenu& endings() const { return *endings_; }
 
   void loadPicture(std::string_view reference) override;
   void showDialog() override;
@@ -79,6 +81,7 @@ class Form1 : public QMainWindow, public StoryHost {
   std::array<WrapLabel*, 6> captions_;   // Label1 … Label6
   std::array<QPushButton*, 4> buttons_;  // Command1 … Command4
   std::unique_ptr<Form2> form2_;
+  std::unique_ptr<EndingsMenu> endings_;
   std::optional<std::string> pending_picture_;  // loaded by the story, not yet read
   std::set<std::string> reported_pictures_;     // each unreadable picture is reported once
   bool reported_top_move_ = false;

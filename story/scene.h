@@ -88,6 +88,10 @@ struct Scene {
   SceneText narrative;               // Label2
   std::array<SceneText, 4> options;  // Label3, Label4, Label5, Label6
   Hidden hidden = Hidden::kNothing;
+  // Endings only: the title the endings collection lists, and a hint of where the path
+  // begins for the player who has not found it yet.
+  std::string_view ending_title = {};
+  std::string_view ending_hint = {};
 
   bool ends() const { return hidden == Hidden::kAll; }
 };

@@ -40,7 +40,9 @@ const std::array<Scene, kSceneCount> kSceneCatalogue = {{
                   "осеннему призыву. Так что стойкость и выносливость ты теперь будешь проявлять "
                   "по новому месту дислокации. Форма одежды — парадная, вещмешок — по списку.",
      .options = {kUnchanged, kUnchanged, kUnchanged, kUnchanged},
-     .hidden = Hidden::kAll},
+     .hidden = Hidden::kAll,
+     .ending_title = "Рюмка, другая — и в сапоги",
+     .ending_hint = "«Спрошу у друзей» — и не отказываться от рюмки"},
     {.id = S04,
      .epigraph =
          epigraph("Алло! Будьте добры, пригласите к телефону Наташу.", 84, "Студент Синицын"),
@@ -71,7 +73,9 @@ const std::array<Scene, kSceneCount> kSceneCatalogue = {{
                   "диметилхлорпропилфосфатазина!» Сзади слышатся шаги. Ты видишь старушку, но не "
                   "обращаешь на неё внимания: двуручную пилу от одноручной тебя отличать не учили.",
      .options = {kUnchanged, kUnchanged, kUnchanged, kUnchanged},
-     .hidden = Hidden::kAll},
+     .hidden = Hidden::kAll,
+     .ending_title = "Бабка с двуручной пилой",
+     .ending_hint = "«Спрошу у друзей» — и поехать в НИИ"},
     {.id = S07,
      .epigraph = epigraph("Пройдена всего четверть пути. Оставались сущие пустяки — три четверти.",
                           58, "Ж. Верн, неизданное"),
@@ -87,7 +91,9 @@ const std::array<Scene, kSceneCount> kSceneCatalogue = {{
      .epigraph = epigraph("Постой, паровоз, не стучите, колёса…", 71, "Песня"),
      .narrative = kUnchanged,
      .options = {kUnchanged, kUnchanged, kUnchanged, kUnchanged},
-     .hidden = Hidden::kAll},
+     .hidden = Hidden::kAll,
+     .ending_title = "За бугор с пустыми карманами",
+     .ending_hint = "«Рекламная газета» — и поверить гадалке"},
     {.id = S09,
      .epigraph = epigraph(
          "Направо пойдёшь — коня потеряешь, налево — голову сложишь, а прямо богатыри не ездят.",
@@ -117,7 +123,9 @@ const std::array<Scene, kSceneCount> kSceneCatalogue = {{
                   "математике был неумолим. А пересдач здесь не бывает: каждый зачёт сдаётся "
                   "только один раз — таковы правила игры.",
      .options = {kUnchanged, kUnchanged, kUnchanged, kUnchanged},
-     .hidden = Hidden::kAll},
+     .hidden = Hidden::kAll,
+     .ending_title = "Математика оказалась сильнее",
+     .ending_hint = "«Спрошу у друзей» — и зубрить математику"},
     {.id = S12,
      .picture = "\\mat.gif",
      .tall = true,
@@ -129,7 +137,9 @@ const std::array<Scene, kSceneCount> kSceneCatalogue = {{
                   "общественного порядка, а милиция отправляет в институт официальное письмо, "
                   "последствия которого ещё впереди.",
      .options = {kUnchanged, kUnchanged, kUnchanged, kUnchanged},
-     .hidden = Hidden::kAll},
+     .hidden = Hidden::kAll,
+     .ending_title = "Не добежал",
+     .ending_hint = "«Спрошу у друзей» — и пообедать в столовой"},
     {.id = S13,
      .epigraph = epigraph("Проснулся побитый, одетый неказисто, штаны на люстре… Опять коммунисты!",
                           51, "Поэт Неказистов"),
@@ -177,7 +187,9 @@ const std::array<Scene, kSceneCount> kSceneCatalogue = {{
                   "либералом и выставил тебя за дверь без лишних вопросов. Зато в воинской части, "
                   "куда ты теперь направляешься, патриотов, говорят, заметно больше.",
      .options = {kUnchanged, kUnchanged, kUnchanged, kUnchanged},
-     .hidden = Hidden::kAll},
+     .hidden = Hidden::kAll,
+     .ending_title = "Гидростатику не завезли",
+     .ending_hint = "«Спрошу у друзей» — и честно признаться"},
     {.id = S18,
      .picture = "\\drs.gif",
      .epigraph = epigraph("Вот мужчина в пиджаке. А вон там — дерево.", 111, "Экскурсовод"),
@@ -197,7 +209,9 @@ const std::array<Scene, kSceneCount> kSceneCatalogue = {{
                   "только в военкомате: о военной кафедре в дипломе ни слова. Удачи тебе, товарищ "
                   "герменевт, и твоему сержанту тоже!",
      .options = {kUnchanged, kUnchanged, kUnchanged, kUnchanged},
-     .hidden = Hidden::kAll},
+     .hidden = Hidden::kAll,
+     .ending_title = "Товарищ герменевт",
+     .ending_hint = "«Рекламная газета» — и не жалеть денег"},
     {.id = S20,
      .picture = "\\k1.jpg",
      .tall = true,
@@ -206,7 +220,9 @@ const std::array<Scene, kSceneCount> kSceneCatalogue = {{
      .narrative = "Ты крутой чувак, раз забил на университет! Есть ли на свете студенческий рай, "
                   "тебе ещё предстоит узнать, но уже не в этом квесте.",
      .options = {kUnchanged, kUnchanged, kUnchanged, kUnchanged},
-     .hidden = Hidden::kAll},
+     .hidden = Hidden::kAll,
+     .ending_title = "Крутой чувак без диплома",
+     .ending_hint = "«Зачем мне учёба?» — и стоять на своём"},
     {.id = S21,
      .picture = "\\Safesex.jpg",
      .epigraph = epigraph("Всё хорошо, но надо знать меру!", 56, "Эстрадный юморист"),
@@ -215,7 +231,9 @@ const std::array<Scene, kSceneCount> kSceneCatalogue = {{
                   "народ горячий. Хорошая новость: в армию тебя теперь не возьмут — по состоянию "
                   "здоровья.",
      .options = {kUnchanged, kUnchanged, kUnchanged, kUnchanged},
-     .hidden = Hidden::kAll},
+     .hidden = Hidden::kAll,
+     .ending_title = "Муж вернулся из командировки",
+     .ending_hint = "«Рекламная газета» — и не верить гадалкам"},
     {.id = S22,
      .picture = "\\5oi.gif",
      .epigraph =
@@ -245,13 +263,17 @@ const std::array<Scene, kSceneCount> kSceneCatalogue = {{
                   "стороной, пока не кончится сессия. Впрочем, ближайшие два года этот совет тебе "
                   "всё равно не пригодится.",
      .options = {kUnchanged, kUnchanged, kUnchanged, kUnchanged},
-     .hidden = Hidden::kAll},
+     .hidden = Hidden::kAll,
+     .ending_title = "Пивко пенное, сессия проваленная",
+     .ending_hint = "«Спрошу у друзей» — и в бар за углом"},
     {.id = S25,
      .picture = "\\02toon.jpg",
      .epigraph = epigraph("Нет, нет и нет!", 102, "Бобёр Бобо"),
      .narrative = "НЕТ!!!",
      .options = {kUnchanged, kUnchanged, kUnchanged, kUnchanged},
-     .hidden = Hidden::kAll},
+     .hidden = Hidden::kAll,
+     .ending_title = "Нет, нет и нет!",
+     .ending_hint = "«Спрошу у друзей» — и предложить денег"},
     {.id = S26,
      .picture = "\\bugor.gif",
      .epigraph = epigraph("Ну что, люди-амфибии, #@%&!", 58, "Старшина, «Салаги»"),
@@ -260,7 +282,9 @@ const std::array<Scene, kSceneCount> kSceneCatalogue = {{
                   "эпицентре потопа обнаружено бездыханное тело. Но не будем о грустном. Одно "
                   "утешение: теперь точно известно, что ты не человек-амфибия.",
      .options = {kUnchanged, kUnchanged, kUnchanged, kUnchanged},
-     .hidden = Hidden::kAll},
+     .hidden = Hidden::kAll,
+     .ending_title = "Потоп в университете",
+     .ending_hint = "«Спрошу у друзей» — и бегом в туалет"},
     {.id = S27,
      .epigraph = epigraph("Не воруй, а то посадят!", 60, "Актёр Пряников, «Ловкачи»"),
      .narrative = "Проректор оказался человеком порядочным: предлагал сразу диплом, но ты скромно "
@@ -268,7 +292,9 @@ const std::array<Scene, kSceneCount> kSceneCatalogue = {{
                   "конверте. Ничто не предвещает беды, пока голос с потолка не командует: «Всем "
                   "стоять! Что в конверте?» Ты мямлишь: «Интервью для газеты…» Шутку не оценили.",
      .options = {kUnchanged, kUnchanged, kUnchanged, kUnchanged},
-     .hidden = Hidden::kAll},
+     .hidden = Hidden::kAll,
+     .ending_title = "Интервью в конверте",
+     .ending_hint = "«Спрошу у друзей» — и почитать стены кабинки"},
     {.id = S28,
      .epigraph = epigraph("Бывает ложь, бывает наглая ложь, а бывает статистика.", 77,
                           "Бенджамин Дизраэли"),
@@ -310,7 +336,9 @@ const std::array<Scene, kSceneCount> kSceneCatalogue = {{
                   "набирать скорость. Ты вышел бы на орбиту, если бы на пути не оказалось "
                   "препятствия.",
      .options = {kUnchanged, kUnchanged, kUnchanged, kUnchanged},
-     .hidden = Hidden::kAll},
+     .hidden = Hidden::kAll,
+     .ending_title = "Реактивный обед",
+     .ending_hint = "«Спрошу у друзей» — и скандал в столовой"},
     {.id = S32,
      .picture = "\\k5.jpg",
      .epigraph =

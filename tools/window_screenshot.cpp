@@ -8,9 +8,11 @@
 
 #include "form1.h"
 #include "form2.h"
+#include "private_config.h"
 
 int main(int argc, char* argv[]) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
+  sessiya::testing::usePrivateConfigFolder();  // the shots record no endings
   QApplication app(argc, argv);
   if (argc < 2) {
     std::cerr << "usage: window_screenshot OUT.png [PRESS...]\n";

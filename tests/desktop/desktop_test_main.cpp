@@ -4,6 +4,7 @@
 #include <QTest>
 #include <QWidget>
 #include <iostream>
+#include "private_config.h"
 
 // With "--other-program X Y" the test program plays another application: a plain window at
 // X, Y that says on standard output when it is on screen.
@@ -18,6 +19,7 @@ int otherProgram(int x, int y) {
 }
 
 int main(int argc, char* argv[]) {
+  sessiya::testing::usePrivateConfigFolder();
   QApplication app(argc, argv);
   const QStringList arguments = QApplication::arguments();
   if (arguments.size() == 4 && arguments[1] == QLatin1String("--other-program")) {

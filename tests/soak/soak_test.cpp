@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iostream>
 
+#include "private_config.h"
 #include "quiet_offscreen.h"
 #include "random_player.h"
 
@@ -83,6 +84,7 @@ TEST(Soak, MemoryStaysFlat) {
 int main(int argc, char* argv[]) {
   sessiya::testing::quietOffscreenRaise();
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  sessiya::testing::usePrivateConfigFolder();
   QApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
   for (int i = 1; i < argc; ++i) {
