@@ -3,6 +3,7 @@
 #   pictures/      the nineteen scene pictures the game loads at run time
 #   start.jpg      the picture shown before the first move
 #   dialog.jpg     the picture of the answer confirmation dialog
+#   NAME@2x.EXT    each of those again at twice the size, for screens of high pixel density
 #   icon.svg, icon.ico (32 x 32, 16 colours), icons/hicolor/...
 #   hand.png, hand.cur   the pointing-hand cursor (hot spot 12,1)
 #   contact-sheet.png    every picture at real size, with its name and scenes
@@ -80,26 +81,32 @@ scenes=(
     "k5.jpg|241x249|S32 the newspaper"
 )
 
+at2x() { # at2x NAME.EXT -> NAME@2x.EXT
+    echo "${1%.*}@2x.${1##*.}"
+}
+
+picture() { # picture SRC.svg W H OUT.jpg|OUT.gif   (also writes OUT@2x at 2W x 2H)
+    local out2x
+    out2x="$(at2x "$4")"
+    svg_png "$1" "$2" "$3" "$tmp/1x.png"
+    svg_png "$1" "$((2 * $2))" "$((2 * $3))" "$tmp/2x.png"
+    case "$4" in
+        *.jpg) to_jpeg "$tmp/1x.png" "$4"; to_jpeg "$tmp/2x.png" "$out2x" ;;
+        *.gif) to_gif "$tmp/1x.png" "$4"; to_gif "$tmp/2x.png" "$out2x" ;;
+    esac
+    echo "  $4, $out2x"
+}
+
 mkdir -p pictures
 for entry in "${scenes[@]}"; do
     IFS='|' read -r file size _ <<<"$entry"
-    base="${file%.*}"
     w="${size%x*}"; h="${size#*x}"
-    svg_png "src/$base.svg" "$w" "$h" "$tmp/$base.png"
-    case "$file" in
-        *.jpg) to_jpeg "$tmp/$base.png" "pictures/$file" ;;
-        *.gif) to_gif "$tmp/$base.png" "pictures/$file" ;;
-    esac
-    echo "  pictures/$file"
+    picture "src/${file%.*}.svg" "$w" "$h" "pictures/$file"
 done
 
 # ---------------------------------------------------------------- start and dialog pictures
-svg_png src/start.svg 221 154 "$tmp/start.png"
-to_jpeg "$tmp/start.png" start.jpg
-echo "  start.jpg"
-svg_png src/dialog.svg 286 205 "$tmp/dialog.png"
-to_jpeg "$tmp/dialog.png" dialog.jpg
-echo "  dialog.jpg"
+picture src/start.svg 221 154 start.jpg
+picture src/dialog.svg 286 205 dialog.jpg
 
 # ---------------------------------------------------------------- icon
 cp src/icon.svg icon.svg
@@ -210,13 +217,17 @@ PY
             fi ;;
     esac
 }
+check_both() { # check_both FILE FORMAT W H   (the picture and its @2x)
+    check "$1" "$2" "$3x$4"
+    check "$(at2x "$1")" "$2" "$((2 * $3))x$((2 * $4))"
+}
 for entry in "${scenes[@]}"; do
     IFS='|' read -r file size _ <<<"$entry"
     case "$file" in *.jpg) fmt=JPEG ;; *.gif) fmt=GIF ;; esac
-    check "pictures/$file" "$fmt" "$size"
+    check_both "pictures/$file" "$fmt" "${size%x*}" "${size#*x}"
 done
-check start.jpg JPEG 221x154
-check dialog.jpg JPEG 286x205
+check_both start.jpg JPEG 221 154
+check_both dialog.jpg JPEG 286 205
 check icon.ico ICO 32x32
 for n in 16 24 32 48 64 128 256; do
     check "icons/hicolor/${n}x${n}/apps/sessiya.png" PNG "${n}x${n}"

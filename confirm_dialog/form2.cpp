@@ -2,6 +2,7 @@
 
 #include <QShowEvent>
 
+#include "sharp_picture.h"
 #include "ui_form2.h"
 
 namespace sessiya {
@@ -14,7 +15,10 @@ Form2::Form2(std::function<void()> final_answer)
                  Qt::CustomizeWindowHint);
   setWindowIcon(QIcon(QStringLiteral(":/icon.ico")));
   setFixedSize(size());
-  ui_->Picture1->setPicture(QImage(QStringLiteral(":/dialog.jpg")));
+  const QString picture_path = QStringLiteral(":/dialog.jpg");
+  const QImage picture(picture_path);
+  ui_->Picture1->setPicture(picture,
+                            readSharpPicture(picture_path, picture.size(), devicePixelRatioF()));
   connect(ui_->Command1, &QPushButton::clicked, this, &Form2::Command1_Click);
   connect(ui_->Command2, &QPushButton::clicked, this, &Form2::Command2_Click);
   connect(&activation_, &ProgramActivation::windowCameIn, this, [this](QWidget* window) {

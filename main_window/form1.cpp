@@ -19,6 +19,7 @@
 #include "option_keys.h"
 #include "picture_descriptions.h"
 #include "picture_path.h"
+#include "sharp_picture.h"
 #include "ui_form1.h"
 #include "window_look.h"
 
@@ -83,7 +84,9 @@ Form1::Form1(std::filesystem::path program_dir)
       program_dir_, EndingFile::standardPath());
 
   ui_->Picture1->setAccessibleName(QStringLiteral("Иллюстрация"));
-  ui_->Picture1->setPicture(QImage(QStringLiteral(":/start.jpg")));
+  const QString start_path = QStringLiteral(":/start.jpg");
+  const QImage start(start_path);
+  ui_->Picture1->setPicture(start, readSharpPicture(start_path, start.size(), devicePixelRatioF()));
   ui_->Picture1->setAccessibleDescription(fromUtf8(pictureDescription({})));
   render();
   setFixedSize(sizeHint());
@@ -152,7 +155,8 @@ void Form1::loadPicture(std::string_view reference) { pending_picture_ = referen
 void Form1::showPendingPicture() {
   if (!pending_picture_) return;
   const std::filesystem::path path = picturePath(program_dir_, *pending_picture_);
-  QImageReader reader(QString::fromStdString(path.string()));
+  const QString file = QString::fromStdString(path.string());
+  QImageReader reader(file);
   const QImage picture = reader.read();
   if (picture.isNull()) {
     const std::string problem = path.string() + ": " + reader.errorString().toStdString();
@@ -160,7 +164,8 @@ void Form1::showPendingPicture() {
       std::cerr << "sessiya: cannot show picture " << problem << '\n';
     }
   }
-  ui_->Picture1->setPicture(picture);
+  ui_->Picture1->setPicture(
+      picture, readSharpPicture(file, picture.size(), ui_->Picture1->devicePixelRatioF()));
   ui_->Picture1->setAccessibleDescription(
       picture.isNull() ? QString() : fromUtf8(pictureDescription(*pending_picture_)));
   pending_picture_.reset();

@@ -14,5 +14,6 @@ dpkg-deb -x "${package[0]}" "$work/root"
 echo "unpacked $(basename "${package[0]}"): $(find "$work/root" -type f | wc -l) files"
 test -x "$work/root/usr/bin/sessiya"
 test -f "$work/root/usr/share/sessiya/br_196.jpg"
+test -f "$work/root/usr/share/sessiya/br_196@2x.jpg"
 exec "$(dirname "$0")/../accessibility/run_screen_reader_test.sh" "$work/root/usr/bin/sessiya" \
   "$catalogue_tool"

@@ -6,6 +6,7 @@
 
 #include "player.h"
 #include "scene_catalogue.h"
+#include "sharp_picture.h"
 #include "window_look.h"
 
 namespace sessiya::testing {
@@ -56,14 +57,18 @@ TEST(Artwork, EveryScenePictureLiesBesideTheProgramInItsFormatAndSize) {
   ASSERT_EQ(pictures.size(), 19u);
   for (const auto& [reference, size] : pictures) {
     const QString name = text(reference.substr(1));
-    const QString path = QStringLiteral(SESSIYA_PROGRAM_DIR "/") + name;
-    SCOPED_TRACE(path.toStdString());
-    QImageReader reader(path);
-    EXPECT_EQ(reader.format(), name.endsWith(".gif") ? "gif" : "jpeg");
-    EXPECT_EQ(reader.size(), size);
-    EXPECT_EQ(reader.imageCount(), 1);
-    EXPECT_FALSE(reader.read().isNull());
-    if (name.endsWith(".jpg")) expectBaselineRgbJpeg(path, size);
+    const QString plain = QStringLiteral(SESSIYA_PROGRAM_DIR "/") + name;
+    // and its sharp rendition beside it, in the same format at twice the size
+    for (const auto& [path, path_size] :
+         {std::pair{plain, size}, std::pair{sharpPicturePath(plain), size * 2}}) {
+      SCOPED_TRACE(path.toStdString());
+      QImageReader reader(path);
+      EXPECT_EQ(reader.format(), name.endsWith(".gif") ? "gif" : "jpeg");
+      EXPECT_EQ(reader.size(), path_size);
+      EXPECT_EQ(reader.imageCount(), 1);
+      EXPECT_FALSE(reader.read().isNull());
+      if (name.endsWith(".jpg")) expectBaselineRgbJpeg(path, path_size);
+    }
   }
 }
 
@@ -71,6 +76,8 @@ TEST(Artwork, StartAndDialogPicturesAreBaselineJpegs) {
   applyWindowLook();  // registers the compiled-in resources
   expectBaselineRgbJpeg(QStringLiteral(":/start.jpg"), {221, 154});
   expectBaselineRgbJpeg(QStringLiteral(":/dialog.jpg"), {286, 205});
+  expectBaselineRgbJpeg(QStringLiteral(":/start@2x.jpg"), {442, 308});
+  expectBaselineRgbJpeg(QStringLiteral(":/dialog@2x.jpg"), {572, 410});
 }
 
 TEST(Artwork, ShippedFontsServeMachinesWithoutThem) {

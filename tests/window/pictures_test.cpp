@@ -5,6 +5,7 @@
 #include "picture_box.h"
 #include "player.h"
 #include "scene_catalogue.h"
+#include "sharp_picture.h"
 
 namespace sessiya::testing {
 namespace {
@@ -107,6 +108,93 @@ TEST(Pictures, EachUseReadsTheFileAnew) {
   player.press(1);
   EXPECT_TRUE(player.control<PictureBox>("Picture1")->picture().isNull());
   EXPECT_EQ(errors.lines().size(), 1);
+}
+
+QByteArray fileBytes(const char* name) {
+  QFile file(QStringLiteral(SESSIYA_PROGRAM_DIR "/") + name);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// This run's screen: the tests below hold on either, and ctest runs them on both.
+bool sharpScreen(const QWidget* widget) { return wantsSharpPicture(widget->devicePixelRatioF()); }
+
+struct SharpPictureCase {
+  const char* name;
+  std::vector<const char*> missing;
+  PictureFolder::Replacements replaced;
+  bool sharp_usable;
+  int errors;  // lines on standard error during the press
+};
+
+class SharpPicture : public ::testing::TestWithParam<SharpPictureCase> {};
+
+TEST_P(SharpPicture, IsShownOnSharpScreensWhereItIsSoundAndThePlainOneOtherwise) {
+  const SharpPictureCase& c = GetParam();
+  PictureFolder folder(c.missing, c.replaced);
+  Player player(folder.path());
+  CapturedErrors errors;
+  player.press(1);  // S02 with 66.jpg
+
+  const auto* box = player.control<PictureBox>("Picture1");
+  EXPECT_EQ(box->size(), QSize(241, 249));
+  const QImage& shown = box->shownPicture();
+  if (c.sharp_usable && sharpScreen(box)) {
+    EXPECT_EQ(shown.size(), box->picture().size() * 2);
+    EXPECT_EQ(shown.devicePixelRatio(), 2.0);
+    EXPECT_EQ(shown.deviceIndependentSize(), QSizeF(box->picture().size()));
+  } else {
+    EXPECT_EQ(shown.cacheKey(), box->picture().cacheKey());
+  }
+  EXPECT_EQ(errors.lines().size(), c.errors) << errors.lines().join('\n').toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Window, SharpPicture,
+    ::testing::Values(
+        SharpPictureCase{"Beside", {}, {}, true, 0},
+        SharpPictureCase{"Missing", {"66@2x.jpg"}, {}, false, 0},
+        SharpPictureCase{"TextInsteadOfAPicture", {}, {{"66@2x.jpg", "not a picture\n"}}, false, 0},
+        SharpPictureCase{
+            "TruncatedJpeg", {}, {{"66@2x.jpg", QByteArray("\xFF\xD8\xFF\xE0", 4)}}, false, 0},
+        SharpPictureCase{"PlainSize", {}, {{"66@2x.jpg", fileBytes("66.jpg")}}, false, 0},
+        // The plain picture is the one of record: without it nothing is shown.
+        SharpPictureCase{"PlainMissing", {"66.jpg"}, {}, false, 1}),
+    [](const auto& info) { return info.param.name; });
+
+TEST(SharpPicture, LiesBesideThePlainOneUnderItsNameWithAt2x) {
+  const std::pair<const char*, const char*> names[] = {{"/game/k1.jpg", "/game/k1@2x.jpg"},
+                                                       {":/start.jpg", ":/start@2x.jpg"},
+                                                       {"/game.d/picture", "/game.d/picture@2x"}};
+  for (const auto& [plain, sharp] : names) EXPECT_EQ(sharpPicturePath(plain), sharp) << plain;
+}
+
+// The layout and the cut-off stay as they are: the box keeps its size on screen and shows
+// the top of the picture, pixel for pixel of the screen.
+TEST(SharpPicture, IsDrawnAtTheSizeOfThePlainOneAndAtTheScreensResolution) {
+  Player player;
+  player.pressAll({3, 1});  // S03: the tall br_131.jpg in a tall box
+  const auto* box = player.control<PictureBox>("Picture1");
+  ASSERT_EQ(box->size(), QSize(241, 349));
+  const QPixmap drawn = const_cast<PictureBox*>(box)->grab();
+  EXPECT_EQ(drawn.deviceIndependentSize(), QSizeF(box->size()));
+  const QImage& shown = box->shownPicture();
+  ASSERT_EQ(shown.devicePixelRatio(), sharpScreen(box) ? 2.0 : 1.0);
+  ASSERT_EQ(drawn.size(), shown.size());
+  QImage drawn_pixels = drawn.toImage().convertToFormat(QImage::Format_RGB32);
+  QImage shown_pixels = shown.convertToFormat(QImage::Format_RGB32);
+  drawn_pixels.setDevicePixelRatio(1);
+  shown_pixels.setDevicePixelRatio(1);
+  EXPECT_EQ(drawn_pixels, shown_pixels);
+}
+
+TEST(SharpPicture, StartAndDialogPicturesHaveTheirsCompiledIn) {
+  Player player;
+  const auto* start = player.control<PictureBox>("Picture1");
+  EXPECT_EQ(start->shownPicture().size(), sharpScreen(start) ? QSize(442, 308) : QSize(221, 154));
+  player.press(2);
+  ASSERT_TRUE(player.dialogShown());
+  const auto* dialog = player.form->dialog()->findChild<PictureBox*>("Picture1");
+  EXPECT_EQ(dialog->shownPicture().size(), sharpScreen(dialog) ? QSize(572, 410) : QSize(286, 205));
 }
 
 }  // namespace
