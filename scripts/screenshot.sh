@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Renders the real main window offscreen into docs/: the opening scene, a tall picture and the
-# dialog, and the opening scene again on a screen of twice the pixel density.
+# dialog, the opening scene again on a screen of twice the pixel density, and the list of endings.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,4 +12,8 @@ build/default/bin/window_screenshot docs/window.png
 build/default/bin/window_screenshot docs/window-tall.png 1 1 1 3 2
 build/default/bin/window_screenshot docs/dialog.png 2
 QT_SCALE_FACTOR=2 build/default/bin/window_screenshot docs/window-2x.png
-echo "wrote docs/window.png docs/window-tall.png docs/dialog.png docs/window-2x.png"
+# Five endings found: the drink, the fortune-teller's advice, the bought diploma, the dialog's
+# game-over and the flood.
+build/default/bin/window_screenshot docs/endings.png 3 1 new 4 1 1 new 4 2 new 1 2 new \
+  3 3 3 2 2 endings
+echo "wrote docs/window.png docs/window-tall.png docs/dialog.png docs/window-2x.png docs/endings.png"
