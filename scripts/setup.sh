@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libbenchmark-dev
   fonts-dejavu-core fonts-liberation2
   xvfb xauth dbus at-spi2-core python3-pyatspi
+  orca speech-dispatcher xdotool metacity
   desktop-file-utils appstream dpkg-dev graphviz
 )
 
