@@ -21,10 +21,9 @@ class OrcaLog:
     """Orca's debug log as it is written; keeps every line and every utterance."""
 
     def __init__(self, path):
-        self._master, slave = pty.openpty()
-        tty.setraw(slave)  # no line-end translation
-        self.terminal = os.ttyname(slave)
-        self._slave = slave
+        self._master, self._slave = pty.openpty()  # held open: the log lives until Orca ends
+        tty.setraw(self._slave)  # no line-end translation
+        self.terminal = os.ttyname(self._slave)
         self._file = open(path, "w", encoding="utf-8")
         self._lines = []
         self._lock = threading.Lock()
@@ -119,9 +118,9 @@ class OrcaSession:
             'AddVoice "ru" "MALE1" "ru"', '']))
 
     def start(self, name, command, wait=0.0):
-        output = open(os.path.join(self.work, f"{name}.out"), "w")
-        process = subprocess.Popen(command, env=self.environment, stdout=output,
-                                   stderr=subprocess.STDOUT)
+        with open(os.path.join(self.work, f"{name}.out"), "w") as output:
+            process = subprocess.Popen(command, env=self.environment, stdout=output,
+                                       stderr=subprocess.STDOUT)
         self._processes.append(process)
         time.sleep(wait)
         return process
