@@ -9,6 +9,6 @@ catalogue_tool=$2
 work=$(mktemp -d)
 trap 'status=$?; if ((status == 0)); then rm -rf "$work"; else echo "kept: $work" >&2; fi' EXIT
 "$catalogue_tool" > "$work/catalogue.json"
-dbus-run-session -- xvfb-run -a -s "-screen 0 1280x800x24" /usr/bin/python3 \
+dbus-run-session -- xvfb-run -a -s "-screen 0 1280x800x24" /usr/bin/python3 -B \
   "$(dirname "$0")/orca_test.py" "$program" "$work/catalogue.json" "$work" \
   2> >(grep -v -e 'Failed to set fd limit' >&2)
