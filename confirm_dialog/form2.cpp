@@ -1,5 +1,6 @@
 #include "form2.h"
 
+#include <QKeyEvent>
 #include <QShowEvent>
 
 #include "sharp_picture.h"
@@ -8,7 +9,7 @@
 namespace sessiya {
 
 Form2::Form2(std::function<void()> final_answer)
-    : ui_(std::make_unique<Ui::Form2>()), final_answer_(std::move(final_answer)) {
+    : ui_(std::make_unique<Ui::Form2>()), final_answer_(std::move(final_answer)), announcer_(this) {
   ui_->setupUi(this);
   // A window of its own, without a task-bar button, minimise or maximise box.
   setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
@@ -38,6 +39,15 @@ void Form2::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
 }
 
+// Escape leaves the dialog as its close box does, which is the effect of "Не-а! Я пошутил!".
+void Form2::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    close();
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
 void Form2::Form_Load() { askFirstQuestion(); }
 void Form2::Form_Activate() { askFirstQuestion(); }
 
@@ -56,6 +66,7 @@ void Form2::ask(const QString& question) {
 void Form2::Command1_Click() {
   if (h_ == 0) {
     ask(QStringLiteral("Вы уверены?"));
+    announcer_.focus(ui_->Command1);  // the new question, said over the focus that stays
     h_ = 1;
     return;
   }

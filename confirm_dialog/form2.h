@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 
+#include "announcer.h"
 #include "program_activation.h"
 
 namespace Ui {
@@ -26,6 +27,7 @@ class Form2 : public QWidget {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void Form_Load();
@@ -39,6 +41,7 @@ class Form2 : public QWidget {
   std::function<void()> final_answer_;
   std::int16_t h_ = 0;  // 0: first question on screen; 1: "Да!" given once
   ProgramActivation activation_;
+  Announcer announcer_;
 };
 
 }  // namespace sessiya

@@ -11,6 +11,7 @@
 #include <QUrl>
 #include <iostream>
 #include <limits>
+#include <utility>
 
 #include "contact_details.h"
 #include "endings_menu.h"
@@ -20,6 +21,7 @@
 #include "picture_descriptions.h"
 #include "picture_path.h"
 #include "sharp_picture.h"
+#include "spoken_scene.h"
 #include "ui_form1.h"
 #include "window_look.h"
 
@@ -43,7 +45,10 @@ void setTextColour(QWidget* label, const QColor& colour) {
 }  // namespace
 
 Form1::Form1(std::filesystem::path program_dir)
-    : ui_(std::make_unique<Ui::Form1>()), program_dir_(std::move(program_dir)), story_(*this) {
+    : ui_(std::make_unique<Ui::Form1>()),
+      program_dir_(std::move(program_dir)),
+      story_(*this),
+      announcer_(this) {
   applyWindowLook();
   // loadPicture reports a picture that cannot be read; its decoder need not say it again.
   QLoggingCategory::setFilterRules(QStringLiteral("qt.gui.imageio*=false"));
@@ -51,6 +56,7 @@ Form1::Form1(std::filesystem::path program_dir)
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
   setWindowIcon(QIcon(QStringLiteral(":/icon.ico")));
+  setAccessibleName(QStringLiteral("Сессия"));  // the title bar stays empty
   captions_ = {ui_->Label1, ui_->Label2, ui_->Label3, ui_->Label4, ui_->Label5, ui_->Label6};
   buttons_ = {ui_->Command1, ui_->Command2, ui_->Command3, ui_->Command4};
 
@@ -137,6 +143,7 @@ void Form1::confirmFinalAnswer() {
 }
 
 void Form1::showDialog() {
+  dialog_opened_ = true;
   Form2& dialog = form2();
   dialog.show();
   dialog.raise();
@@ -182,13 +189,14 @@ void Form1::render() {
   }
   ui_->Picture1->resize(ui_->Picture1->width(), screen.picture_height / kTwipsPerPixel);
   showPendingPicture();
-  focusFirstOption();
+  presentScene();
   endings_->noteScreen(screen);
 }
 
 // Each option is announced by its letter and text; the first one also carries the scene,
-// so a screen reader reads the epigraph and the narrative as the focus lands there.
-void Form1::focusFirstOption() {
+// so a screen reader reads the epigraph, the narrative and the picture with it. At an ending
+// no option is left: the playing surface takes the focus and says how to start again.
+void Form1::presentScene() {
   const ScreenState& screen = story_.screen();
   QPushButton* first = nullptr;
   for (int option : kReadingOrder) {
@@ -197,17 +205,32 @@ void Form1::focusFirstOption() {
       break;
     }
   }
-  const QString scene = QString::fromStdString(screen.key()).simplified() + QStringLiteral(". ") +
-                        QString::fromStdString(screen.narrative());
+  const QString scene = fromUtf8(spokenScene(screen));
   for (int option = 1; option <= kOptionCount; ++option) {
     QPushButton* button = buttons_[option - 1];
     button->setAccessibleName(optionLetter(option) + QStringLiteral(". ") +
                               QString::fromStdString(screen.optionText(option)));
     button->setAccessibleDescription(button == first ? scene : QString());
   }
-  if (first == nullptr) return;
-  first->clearFocus();  // focusing it anew makes a screen reader read it anew
-  first->setFocus(Qt::OtherFocusReason);
+  ui_->centralwidget->setAccessibleDescription(
+      first ? QString() : scene + QLatin1Char(' ') + fromUtf8(attemptOverCue(newAttemptCommand())));
+  QWidget* focus = first ? static_cast<QWidget*>(first) : ui_->centralwidget;
+  // A press that opens the dialog leaves the scene as it was: the dialog is what to hear.
+  if (std::exchange(dialog_opened_, false)) {
+    focus->setFocus(Qt::OtherFocusReason);
+  } else {
+    announcer_.focus(focus);
+  }
+}
+
+// "Ctrl+N или пункт «Новая попытка» меню «Файл»", from the menu itself.
+std::string Form1::newAttemptCommand() const {
+  QString menu = ui_->m_file->title();
+  menu.remove(QLatin1Char('&'));
+  return (ui_->m_new->shortcut().toString(QKeySequence::NativeText) +
+          QStringLiteral(" или пункт «") + ui_->m_new->text() + QStringLiteral("» меню «") + menu +
+          QStringLiteral("»"))
+      .toStdString();
 }
 
 void Form1::keyPressEvent(QKeyEvent* event) {

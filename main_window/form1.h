@@ -8,6 +8,7 @@
 #include <set>
 #include <string>
 
+#include "announcer.h"
 #include "published_title.h"
 #include "story.h"
 
@@ -69,7 +70,8 @@ class Form1 : public QMainWindow, public StoryHost {
   void press(int option);
   void render();
   void showPendingPicture();
-  void focusFirstOption();
+  void presentScene();
+  std::string newAttemptCommand() const;
   bool moveFocusInGrid(QObject* button, int arrow_key);
   void followLinkClick(QObject* link, QEvent* event);
   void endProgram();
@@ -80,11 +82,13 @@ class Form1 : public QMainWindow, public StoryHost {
   Story story_;
   std::array<WrapLabel*, 6> captions_;   // Label1 … Label6
   std::array<QPushButton*, 4> buttons_;  // Command1 … Command4
+  Announcer announcer_;
   std::unique_ptr<Form2> form2_;
   std::unique_ptr<EndingsMenu> endings_;
   std::optional<std::string> pending_picture_;  // loaded by the story, not yet read
   std::set<std::string> reported_pictures_;     // each unreadable picture is reported once
   bool reported_top_move_ = false;
+  bool dialog_opened_ = false;       // by the press being drawn
   QObject* pressed_link_ = nullptr;  // the link a left button went down on
   PublishedTitle published_title_{*this};
 };

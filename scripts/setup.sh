@@ -9,7 +9,8 @@ packages=(
   libxcb1-dev libwayland-dev
   libgtest-dev libbenchmark-dev
   fonts-dejavu-core fonts-liberation2
-  xvfb xauth xdotool metacity dbus at-spi2-core python3-pyatspi
+  xvfb xauth dbus at-spi2-core python3-pyatspi
+  orca speech-dispatcher xdotool metacity
   desktop-file-utils appstream dpkg-dev graphviz
 )
 

@@ -48,17 +48,28 @@ TEST(Dialog, TwoYesesEndTheAttempt) {
   EXPECT_EQ(question(player), "Итак ответ B?");
 }
 
+// "Не-а! Я пошутил!" and Escape, which acts as the close box.
+void decline(Player& player, bool by_escape) {
+  if (!by_escape) return player.answer(kNo);
+  activate(player.form->dialog());
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+  QCoreApplication::processEvents();
+}
+
 TEST(Dialog, DecliningAtEitherStageOnlyHidesIt) {
-  for (int yeses = 0; yeses < 2; ++yeses) {
-    Player player;
-    player.press(2);
-    for (int i = 0; i < yeses; ++i) player.answer(kYes);
-    player.answer(kNo);
-    EXPECT_FALSE(player.dialogShown());
-    EXPECT_EQ(player.caption("Label1"), text(sceneKey(S01)));
-    EXPECT_EQ(player.form->story().hod(), 1);
-    player.press(2);  // move 2 on the opening scene: the bought diploma
-    EXPECT_EQ(player.caption("Label1"), text(sceneKey(S19)));
+  for (const bool by_escape : {false, true}) {
+    for (int yeses = 0; yeses < 2; ++yeses) {
+      SCOPED_TRACE(by_escape ? "Escape" : "Не-а!");
+      Player player;
+      player.press(2);
+      for (int i = 0; i < yeses; ++i) player.answer(kYes);
+      decline(player, by_escape);
+      EXPECT_FALSE(player.dialogShown());
+      EXPECT_EQ(player.caption("Label1"), text(sceneKey(S01)));
+      EXPECT_EQ(player.form->story().hod(), 1);
+      player.press(2);  // move 2 on the opening scene: the bought diploma
+      EXPECT_EQ(player.caption("Label1"), text(sceneKey(S19)));
+    }
   }
 }
 

@@ -41,6 +41,7 @@ TEST(Layout, MainWindowControlsStandWhereTheLayoutPutsThem) {
   EXPECT_EQ(player.form->centralWidget()->y(), player.form->menuBar()->height());
   EXPECT_EQ(player.form->minimumSize(), player.form->maximumSize());
   EXPECT_TRUE(player.form->windowTitle().isEmpty());
+  EXPECT_EQ(player.form->accessibleName(), "Сессия");  // what a screen reader calls it
   const Qt::WindowFlags flags = player.form->windowFlags();
   EXPECT_FALSE(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
   EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);

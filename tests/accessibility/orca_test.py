@@ -1,0 +1,114 @@
+#!/usr/bin/env python3
+"""Plays the game by keyboard under the real Orca screen reader and checks what Orca says.
+
+    orca_test.py PROGRAM CATALOGUE.json WORK_FOLDER
+
+A blind player's round: a move, a path to an ending, new attempts, the dialog to its game-over
+and once declined with Escape. After each key the step waits until Orca has said what the
+player must hear (the new scene's epigraph and narrative, the ending cue, the question) and
+fails on what must not be heard (a hidden option). Prints the transcript of steps and speech.
+Run it inside a session bus and an X server (dbus-run-session, xvfb-run).
+"""
+import json
+import os
+import sys
+from dataclasses import dataclass, field
+
+from orca_session import OrcaSession
+
+CUE = "Эта попытка окончена. Новую начинает Ctrl+N"
+
+
+@dataclass
+class Step:
+    what: str
+    key: str  # an xdotool key name; empty for the program's start
+    heard: list
+    not_heard: list = field(default_factory=list)
+
+
+def scene(catalogue, scene_id):
+    """What the player must hear of a scene: its epigraph without the runs, its narrative."""
+    entry = catalogue[scene_id]
+    heard = [" ".join(entry["key"].split())]
+    if entry["narrative"] is not None:
+        heard.append(entry["narrative"])
+    return heard
+
+
+def option(catalogue, scene_id, number, letter):
+    return f"{letter}. {catalogue[scene_id]['options'][number - 1]}"
+
+
+def round_of_play(c):
+    opening = scene(c, "S01")
+    return [
+        Step("the game starts", "", ["Сессия frame", *opening]),
+        Step("a move: option А", "1",
+             [*scene(c, "S02"), "На картинке: ", option(c, "S02", 1, "А")]),
+        Step("Tab to the next option", "Tab", [option(c, "S02", 2, "В") + " push button"]),
+        Step("a new attempt", "ctrl+n", opening),
+        Step("option Б: the friends' poll", "2", scene(c, "S28")),
+        Step("option А: an ending", "1", [*scene(c, "S03"), CUE], ["push button"]),
+        Step("a new attempt after the ending", "ctrl+n", opening),
+        Step("option B opens the dialog", "3", ["Кестрин", "Итак ответ B?"]),
+        Step("the first «Да!»", "Return", ["Вы уверены?"]),
+        Step("the second «Да!»: the game-over", "Return", [*scene(c, "S20"), CUE],
+             ["push button"]),
+        Step("a new attempt after the game-over", "ctrl+n", opening),
+        Step("the dialog again", "3", ["Итак ответ B?"]),
+        Step("Escape declines", "Escape", ["Сессия frame", *opening]),
+        Step("the game goes on: option B on move 2", "3", scene(c, "S19")),
+    ]
+
+
+def main():
+    program, catalogue_path, work = sys.argv[1:4]
+    with open(catalogue_path, encoding="utf-8") as catalogue_file:
+        catalogue = json.load(catalogue_file)
+    steps = round_of_play(catalogue)
+    failures = []
+    transcript = []
+    with OrcaSession(work) as session:
+        game = session.start("program", [program])
+        session.activate_window_of(game)
+        for step in steps:
+            transcript.append(f"step: {step.what}" + (f" (key {step.key})" if step.key else ""))
+            spoken = play(session, step)
+            transcript.extend(f"  Orca: {utterance}" for utterance in spoken)
+            failures.extend(f"{step.what}: {problem}" for problem in check(step, spoken))
+        game.terminate()
+        game.wait(timeout=10)
+    print(*transcript, sep="\n")
+    with open(os.path.join(work, "program.out"), encoding="utf-8", errors="replace") as output:
+        failures.extend(f"the game reported: {line.strip()}" for line in output
+                        if line.startswith("sessiya:"))
+    for failure in failures:
+        print("FAILED:", failure)
+    print(f"{len(steps)} steps, {len(failures)} failures")
+    return 1 if failures else 0
+
+
+def play(session, step):
+    """Presses the step's key and returns what Orca said until it fell quiet."""
+    start = len(session.log.utterances())
+    if step.key:
+        session.key(step.key)
+    session.log.wait(lambda said: all(p in " ".join(said[start:]) for p in step.heard), 20)
+    session.log.wait_quiet(1.5)
+    return session.log.utterances()[start:]
+
+
+def check(step, spoken):
+    said = " ".join(spoken)
+    problems = [f"Orca did not say «{short(p)}»" for p in step.heard if p not in said]
+    problems += [f"Orca said «{p}»" for p in step.not_heard if p in said]
+    return problems
+
+
+def short(text):
+    return text if len(text) <= 60 else text[:57] + "…"
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Plays the game under the real Orca screen reader, on a private X server and session bus,
+# and checks what Orca said.
+#   run_orca_test.sh PROGRAM STORY_CATALOGUE_TOOL
+# A failed run keeps its folder (Orca's log, the program's output) and names it.
+set -euo pipefail
+program=$1
+catalogue_tool=$2
+work=$(mktemp -d)
+trap 'status=$?; if ((status == 0)); then rm -rf "$work"; else echo "kept: $work" >&2; fi' EXIT
+"$catalogue_tool" > "$work/catalogue.json"
+dbus-run-session -- xvfb-run -a -s "-screen 0 1280x800x24" /usr/bin/python3 -B \
+  "$(dirname "$0")/orca_test.py" "$program" "$work/catalogue.json" "$work" \
+  2> >(grep -v -e 'Failed to set fd limit' >&2)

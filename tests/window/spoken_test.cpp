@@ -1,0 +1,91 @@
+#include <QAccessible>
+#include <QPushButton>
+
+#include "player.h"
+#include "spoken_scene.h"
+
+namespace sessiya::testing {
+namespace {
+
+// The notification a window shows for a screen reader, and what it says; empty while hidden.
+QString notice(QWidget* window) {
+  auto* shown = window->findChild<QWidget*>("SpokenNotice");
+  if (shown == nullptr || !shown->isVisible()) return {};
+  EXPECT_EQ(shown->size(), QSize(0, 0));  // nothing a sighted player sees
+  const QAccessibleInterface* read = QAccessible::queryAccessibleInterface(shown);
+  EXPECT_EQ(read->role(), QAccessible::Notification);
+  return read->text(QAccessible::Name);
+}
+
+QString spokenScreen(const Player& player) {
+  return text(spokenScene(player.form->story().screen()));
+}
+
+const QString kCue = text(attemptOverCue("Ctrl+N или пункт «Новая попытка» меню «Файл»"));
+
+TEST(Spoken, AMoveUnderTheSameFocusIsNotified) {
+  Player player;
+  ASSERT_EQ(QApplication::focusWidget(), player.control("Command1"));
+  player.type("1");
+  EXPECT_EQ(QApplication::focusWidget(), player.control("Command1"));
+  EXPECT_EQ(notice(player.form.get()), spokenScreen(player) + " А. Набрать номер");
+  player.typeKey(Qt::Key_N, Qt::ControlModifier);  // the same scene again is said again
+  EXPECT_TRUE(notice(player.form.get()).startsWith(spokenScreen(player)));
+}
+
+TEST(Spoken, AFocusChangeIsLeftToTheReader) {
+  Player player;
+  player.typeKey(Qt::Key_Right);
+  player.typeKey(Qt::Key_Return);  // option 3 from its own button: the focus goes to option 1
+  EXPECT_EQ(QApplication::focusWidget(), player.control("Command1"));
+  EXPECT_EQ(player.control("Command1")->accessibleDescription(), spokenScreen(player));
+  EXPECT_EQ(notice(player.form.get()), QString());
+}
+
+TEST(Spoken, AnEndingGivesTheFocusToThePlayingSurfaceWithTheCue) {
+  Player player;
+  player.pressAll({3, 1});  // the phone poll, then the drink that lasts till the call-up
+  QWidget* surface = player.form->centralWidget();
+  EXPECT_EQ(QApplication::focusWidget(), surface);
+  EXPECT_TRUE(surface->isVisible());
+  EXPECT_EQ(surface->accessibleDescription(), spokenScreen(player) + " " + kCue);
+  player.menu("m_new");
+  EXPECT_EQ(QApplication::focusWidget(), player.control("Command1"));
+  EXPECT_EQ(surface->accessibleDescription(), QString());
+}
+
+TEST(Spoken, TheGameOverIsReadWhenTheMainWindowComesBack) {
+  Player player;
+  player.press(2);
+  player.answer(kYes);
+  player.answer(kYes);
+  EXPECT_EQ(player.form->centralWidget()->accessibleDescription(),
+            spokenScreen(player) + " " + kCue);
+  EXPECT_EQ(player.form->focusWidget(), player.form->centralWidget());
+  // Said once, by the focus the window gets back, and not before as well.
+  EXPECT_EQ(notice(player.form.get()), QString());
+}
+
+TEST(Spoken, OpeningTheDialogLeavesTheSceneUnsaid) {
+  Player player;
+  player.type("3");
+  ASSERT_TRUE(player.dialogShown());
+  EXPECT_EQ(notice(player.form.get()), QString());
+}
+
+TEST(Spoken, TheSecondQuestionIsNotifiedAndForgottenWithTheDialog) {
+  Player player;
+  player.press(2);
+  Form2* dialog = player.form->dialog();
+  activate(dialog);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+  EXPECT_EQ(notice(dialog), "Вы уверены? Да!");
+  player.answer(kNo);
+  player.menu("m_new");
+  player.press(2);
+  ASSERT_TRUE(player.dialogShown());
+  EXPECT_EQ(notice(dialog), QString());  // shown with the dialog, it would be read again
+}
+
+}  // namespace
+}  // namespace sessiya::testing
