@@ -5,7 +5,9 @@
 
 #include <string>
 
+#include "key_choices.h"
 #include "line_breaks.h"
+#include "link_colours.h"
 #include "picture_descriptions.h"
 #include "spoken_scene.h"
 #include "story.h"
@@ -86,6 +88,23 @@ std::string describePicture(const std::string& reference) {
   return std::string(pictureDescription(reference));
 }
 
+std::string cueAfterEnding(const std::string& new_attempt) { return attemptOverCue(new_attempt); }
+
+// The option a key (a KeyboardEvent's key) chooses, 0 for none.
+int optionForTypedKey(const std::u16string& key) {
+  return key.size() == 1 ? optionForKey(key[0]) : 0;
+}
+
+// `arrow`: 0 left, 1 right, 2 up, 3 down.
+int optionBesideArrow(int option, int arrow) {
+  return optionBeside(option, static_cast<GridArrow>(arrow));
+}
+
+std::u16string letterOf(int option) { return std::u16string(1, spokenLetter(option)); }
+
+// 0 none, 1 mail link blue, 2 website blue, 3 both red, 4 mail link red only.
+int linkHoverFor(const std::string& control) { return static_cast<int>(linkHoverOver(control)); }
+
 }  // namespace
 }  // namespace sessiya
 
@@ -102,5 +121,9 @@ EMSCRIPTEN_BINDINGS(sessiya) {
       .function("spokenScene", &Game::spokenScene);
   emscripten::function("wrapLines", &wrapLines);
   emscripten::function("pictureDescription", &describePicture);
-  emscripten::function("attemptOverCue", &attemptOverCue);
+  emscripten::function("attemptOverCue", &cueAfterEnding);
+  emscripten::function("optionForKey", &optionForTypedKey);
+  emscripten::function("optionBeside", &optionBesideArrow);
+  emscripten::function("spokenLetter", &letterOf);
+  emscripten::function("linkHoverOver", &linkHoverFor);
 }
