@@ -10,8 +10,10 @@ packages=(
   fonts-dejavu-core fonts-liberation2
   xvfb xauth dbus at-spi2-core python3-pyatspi
   desktop-file-utils appstream dpkg-dev graphviz
-  emscripten node-acorn nodejs npm chromium fonttools woff2
+  emscripten node-acorn nodejs chromium fonttools woff2
 )
+# Some node builds bring their own npm; Debian's is needed only where none is on PATH.
+command -v npm >/dev/null || packages+=(npm)
 
 missing=()
 for package in "${packages[@]}"; do

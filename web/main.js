@@ -23,27 +23,53 @@
   const picture = pictureBox.querySelector("img");
   const links = { mail: $("Label7"), website: $("Label9") };
 
-  // Measured with the page's own copy of the window's font: the engine's wrap decides.
+  // Measured with the page's own copy of the window's font, the engine's wrap decides. The
+  // desktop sets text in fixed point, 1/64 px: each glyph's advance truncated to it, each
+  // kerning adjustment rounded. The page measures the same way, so both break alike.
+  const FIXED = 64;
   const measure = document.createElement("canvas").getContext("2d");
   measure.font = '11px "Sessiya Sans"';
   measure.fontKerning = "normal";
+  const widths = new Map();
+  function width(text) {
+    let measured = widths.get(text);
+    if (measured === undefined) {
+      measured = measure.measureText(text).width * FIXED;
+      widths.set(text, measured);
+    }
+    return measured;
+  }
+  function endlessLine(text) {
+    const x = [0];
+    for (let i = 0; i < text.length; ++i) {
+      let step = Math.floor(width(text[i]) + 1e-6);
+      if (i + 1 < text.length) {
+        step += Math.round(width(text.substr(i, 2)) - width(text[i]) - width(text[i + 1]));
+      }
+      x.push(x[i] + step);
+    }
+    return x.map((units) => units / FIXED);
+  }
   const wrapped = new Map();
-  function linesOf(text, width) {
-    const key = `${width}\n${text}`;
+  function linesOf(text, labelWidth) {
+    const key = `${labelWidth}\n${text}`;
     let lines = wrapped.get(key);
     if (lines === undefined) {
-      lines = engine.wrapLines(text, width, (i) => measure.measureText(text.slice(0, i)).width)
+      const x = endlessLine(text);
+      lines = engine.wrapLines(text, labelWidth, (i) => x[i])
         .map(([start, shown]) => text.substr(start, shown));
       wrapped.set(key, lines);
     }
     return lines;
   }
 
+  // The labels never change size: their widths are read once.
+  const labelWidths = new Map(labels.map((label) => [label, label.clientWidth]));
   const drawn = new WeakMap();
   function drawLabel(label, text) {
     if (drawn.get(label) === text) return;
     drawn.set(label, text);
-    label.replaceChildren(...linesOf(text, label.clientWidth).map((line) => {
+    label.replaceChildren(...linesOf(text, labelWidths.get(label)).map((line) => {
       const row = document.createElement("div");
       row.textContent = line;
       return row;
@@ -102,8 +128,7 @@
     const screen = game.screen();
     const first = READING_ORDER.find((option) => screen.buttonVisible[option - 1]);
     const target = first === undefined ? central : buttons[first - 1];
-    target.blur();  // focusing it anew makes a screen reader read it anew
-    target.focus();
+    if (document.activeElement !== target) target.focus({ preventScroll: true });
   }
 
   function render(speak) {
