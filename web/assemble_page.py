@@ -100,8 +100,8 @@ def main():
         "/*ASSETS*/": assets,
         "/*ENGINE*/": args.engine.read_text(encoding="utf-8"),
         "/*PAGE*/": (args.web / "main.js").read_text(encoding="utf-8"),
-        "ICON_URI": extras["icon"],
     }
+    page = page.replace("ICON_URI", extras["icon"])
     for placeholder, content in parts.items():
         if placeholder not in page:
             raise SystemExit(f"assemble_page: {placeholder} missing from index.html")
