@@ -9,6 +9,8 @@ import struct
 import subprocess
 import tempfile
 
+from fontTools.ttLib import TTFont
+
 MIME = {".jpg": "image/jpeg", ".gif": "image/gif", ".png": "image/png", ".woff2": "font/woff2"}
 
 
@@ -52,6 +54,33 @@ def font_face(family, weight, ttf, characters, work):
             f"src: url({data_uri(woff2)}) format(\"woff2\"); }}\n")
 
 
+def metrics(ttf, characters):
+    """What the page's wrap needs of the font: each character's advance in font units, and
+    the pairs of characters that its kerning may move."""
+    font = TTFont(ttf)
+    cmap = font.getBestCmap()
+    glyphs = {}
+    for character in sorted(set(characters)):
+        if ord(character) in cmap:
+            glyphs.setdefault(cmap[ord(character)], []).append(character)
+    advances = {c: font["hmtx"][glyph][0] for glyph, chars in glyphs.items() for c in chars}
+    kerned = set()
+    gpos = font["GPOS"].table
+    kern_lookups = {index for record in gpos.FeatureList.FeatureRecord
+                    if record.FeatureTag == "kern" for index in record.Feature.LookupListIndex}
+    for index in kern_lookups:
+        for table in gpos.LookupList.Lookup[index].SubTable:
+            if table.Format != 1:
+                raise SystemExit("assemble_page: only glyph-pair kerning is read")
+            for first, pair_set in zip(table.Coverage.glyphs, table.PairSet):
+                for record in pair_set.PairValueRecord:
+                    if first in glyphs and record.SecondGlyph in glyphs:
+                        kerned.update(a + b for a in glyphs[first]
+                                      for b in glyphs[record.SecondGlyph])
+    return {"unitsPerEm": font["head"].unitsPerEm, "advances": advances,
+            "kerned": sorted(kerned)}
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--web", type=pathlib.Path, required=True)
@@ -81,11 +110,13 @@ def main():
               "hand": data_uri(args.assets / "hand.png"),
               "icon": data_uri(args.assets / "icons/hicolor/32x32/apps/sessiya.png")}
 
+    texts = page + "".join(p.read_text(encoding="utf-8") for p in args.texts) + \
+        "".join(contact.values()) + "".join(chr(c) for c in range(0x20, 0x7F))
+    extras["metrics"] = metrics(args.fonts / "LiberationSans-Regular.ttf", texts)
     with tempfile.TemporaryDirectory() as work_dir:
         work = pathlib.Path(work_dir)
         characters = work / "characters.txt"
-        characters.write_text(page + "".join(p.read_text(encoding="utf-8") for p in args.texts)
-                              + "".join(contact.values()), encoding="utf-8")
+        characters.write_text(texts, encoding="utf-8")
         fonts = (font_face("Sessiya Sans", 400, args.fonts / "LiberationSans-Regular.ttf",
                            characters, work)
                  + font_face("Sessiya Sans", 700, args.fonts / "LiberationSans-Bold.ttf",

@@ -23,29 +23,32 @@
   const picture = pictureBox.querySelector("img");
   const links = { mail: $("Label7"), website: $("Label9") };
 
-  // Measured with the page's own copy of the window's font, the engine's wrap decides. The
-  // desktop sets text in fixed point, 1/64 px: each glyph's advance truncated to it, each
-  // kerning adjustment rounded. The page measures the same way, so both break alike.
+  // The engine's wrap decides where lines break; the page tells it where each character
+  // stands as the desktop sets text: in fixed point, 1/64 px, each glyph's advance (from
+  // the font's own table) truncated to it, each kerning adjustment rounded. Kerning is
+  // measured with the page's copy of the font, only for the pairs the font kerns.
   const FIXED = 64;
+  const PIXELS = 11;
+  const { unitsPerEm, advances, kerned } = assets.metrics;
+  const kernedPairs = new Set(kerned);
   const measure = document.createElement("canvas").getContext("2d");
-  measure.font = '11px "Sessiya Sans"';
+  measure.font = `${PIXELS}px "Sessiya Sans"`;
   measure.fontKerning = "normal";
-  const widths = new Map();
-  function width(text) {
-    let measured = widths.get(text);
-    if (measured === undefined) {
-      measured = measure.measureText(text).width * FIXED;
-      widths.set(text, measured);
+  const design = (character) => advances[character] * PIXELS * FIXED / unitsPerEm;
+  const kernings = new Map();
+  function kerning(pair) {
+    if (!kernedPairs.has(pair)) return 0;
+    let kern = kernings.get(pair);
+    if (kern === undefined) {
+      kern = Math.round(measure.measureText(pair).width * FIXED - design(pair[0]) - design(pair[1]));
+      kernings.set(pair, kern);
     }
-    return measured;
+    return kern;
   }
   function endlessLine(text) {
     const x = [0];
     for (let i = 0; i < text.length; ++i) {
-      let step = Math.floor(width(text[i]) + 1e-6);
-      if (i + 1 < text.length) {
-        step += Math.round(width(text.substr(i, 2)) - width(text[i]) - width(text[i + 1]));
-      }
+      const step = Math.floor(design(text[i])) + (i + 1 < text.length ? kerning(text.substr(i, 2)) : 0);
       x.push(x[i] + step);
     }
     return x.map((units) => units / FIXED);
