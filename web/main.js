@@ -68,15 +68,21 @@
 
   // The labels never change size: their widths are read once.
   const labelWidths = new Map(labels.map((label) => [label, label.clientWidth]));
+  // The lines are drawn for the eye; a screen reader gets the caption in one piece.
   const drawn = new WeakMap();
   function drawLabel(label, text) {
     if (drawn.get(label) === text) return;
     drawn.set(label, text);
-    label.replaceChildren(...linesOf(text, labelWidths.get(label)).map((line) => {
+    const lines = linesOf(text, labelWidths.get(label)).map((line) => {
       const row = document.createElement("div");
       row.textContent = line;
+      row.setAttribute("aria-hidden", "true");
       return row;
-    }));
+    });
+    const whole = document.createElement("span");
+    whole.className = "for-screen-readers";
+    whole.textContent = text;
+    label.replaceChildren(...lines, whole);
   }
 
   function showPicture(img, entry) {
@@ -340,7 +346,7 @@
   });
 
   window.sessiya = { pictures: assets.pictures };
+  form1.classList.remove("loading");  // shown in the same task as drawn: no frame between
   start();
-  form1.classList.remove("loading");
   document.documentElement.dataset.ready = "true";
 })();

@@ -26,7 +26,7 @@ function playEveryPath({ screens, walk }) {
   function check(expected, dialogOpen, path) {
     const differs = (what) => problems.push(`after ${path.join(" ") || "start"}: ${what}`);
     for (let n = 1; n <= 6; ++n) {
-      const shown = [...$(`Label${n}`).children].map((row) => row.textContent);
+      const shown = [...$(`Label${n}`).querySelectorAll("div")].map((row) => row.textContent);
       const caption = expected.captions[n - 1];
       if (squeezed(shown.join("")) !== squeezed(caption)) differs(`Label${n} shows ${shown}`);
       lines[`Label${n} ${squeezed(caption)}`] = shown;

@@ -40,7 +40,8 @@ beforeEach(async () => {
 
 const shown = (id) => page.locator(`#${id}`).isVisible();
 const text = (id) => page.evaluate((i) => document.getElementById(i).textContent, id);
-const epigraph = async () => squeezed(await text("Label1"));
+const epigraph = async () => squeezed(await page.evaluate(() =>
+  [...document.querySelectorAll("#Label1 div")].map((line) => line.textContent).join("")));
 const focused = () => page.evaluate(() => document.activeElement.id);
 const spoken = () => text("spoken");
 const clickAll = (ids) => page.evaluate((all) => all.forEach((i) => document.getElementById(i).click()),
