@@ -16,10 +16,10 @@ struct WrapCase {
 
 const WrapCase kCases[] = {
     {u"", 4, {}},
-    {u"aaaa aaaa bbbb", 9, {u"aaaa aaaa", u"bbbb"}},  // the space at the break is dropped
-    {u"aaaa bbbbbb", 9, {u"aaaa ", u"bbbbbb"}},       // a word that does not fit moves on
+    {u"aaaa aaaa bbbb", 9, {u"aaaa aaaa", u"bbbb"}},    // the space at the break is dropped
+    {u"aaaa bbbbbb", 9, {u"aaaa ", u"bbbbbb"}},         // a word that does not fit moves on
     {u"aaaaaaaaaaaa", 5, {u"aaaaa", u"aaaaa", u"aa"}},  // no space: broken mid-word
-    {u"aa      bb", 4, {u"aa  ", u"   ", u"bb"}},        // a run of spaces is kept
+    {u"aa      bb", 4, {u"aa  ", u"   ", u"bb"}},       // a run of spaces is kept
     {u"quote          by", 8, {u"quote   ", u"      by"}},
     {u"ab", 0.5, {u"a", u"b"}},  // a character wider than the label still takes a line
 };
