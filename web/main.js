@@ -345,7 +345,8 @@
     if (beside !== 0 && !buttons[beside - 1].hidden) buttons[beside - 1].focus();
   });
 
-  window.sessiya = { pictures: assets.pictures };
+  // The pictures as the page holds them, for its tests to check and to spoil.
+  window.sessiya = { pictures: assets.pictures, dialog: assets.dialog };
   form1.classList.remove("loading");  // shown in the same task as drawn: no frame between
   start();
   document.documentElement.dataset.ready = "true";
