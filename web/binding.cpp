@@ -100,6 +100,12 @@ int optionBesideArrow(int option, int arrow) {
   return optionBeside(option, static_cast<GridArrow>(arrow));
 }
 
+val readingOrder() {
+  val order = val::array();
+  for (const int option : kReadingOrder) order.call<void>("push", option);
+  return order;
+}
+
 std::u16string letterOf(int option) { return std::u16string(1, spokenLetter(option)); }
 
 // 0 none, 1 mail link blue, 2 website blue, 3 both red, 4 mail link red only.
@@ -125,5 +131,6 @@ EMSCRIPTEN_BINDINGS(sessiya) {
   emscripten::function("optionForKey", &optionForTypedKey);
   emscripten::function("optionBeside", &optionBesideArrow);
   emscripten::function("spokenLetter", &letterOf);
+  emscripten::function("readingOrder", &readingOrder);
   emscripten::function("linkHoverOver", &linkHoverFor);
 }

@@ -3,7 +3,6 @@
 // desktop window draws it, and hands the engine the player's moves.
 (async () => {
   const TWIPS_PER_PIXEL = 15;
-  const READING_ORDER = [1, 3, 2, 4];  // Command1, Command3, Command2, Command4
   const NEW_ATTEMPT = "пункт «Новая попытка» в меню «Файл»";
   const QUESTIONS = ["Итак ответ B?", "Вы уверены?"];
 
@@ -22,6 +21,7 @@
   const pictureBox = $("Picture1");
   const picture = pictureBox.querySelector("img");
   const links = { mail: $("Label7"), website: $("Label9") };
+  const readingOrder = engine.readingOrder();  // Command1, Command3, Command2, Command4
 
   // The engine's wrap decides where lines break; the page tells it where each character
   // stands as the desktop sets text: in fixed point, 1/64 px, each glyph's advance (from
@@ -107,11 +107,11 @@
   // Which of the game's two windows the player is in: a press or the focus coming into the
   // other one brings it in; the dialog starts again at its first question when it comes in.
   let current = "main";
-  function comeTo(window) {
-    if (window === current) return;
-    current = window;
-    $("Form2").classList.toggle("active", window === "dialog");
-    if (window === "dialog") dialog.activate();
+  function comeTo(which) {
+    if (which === current) return;
+    current = which;
+    $("Form2").classList.toggle("active", which === "dialog");
+    if (which === "dialog") dialog.activate();
   }
   function windowOf(node) {
     if ($("Form2").contains(node)) return "dialog";
@@ -119,8 +119,8 @@
   }
   for (const event of ["pointerdown", "focusin"]) {
     document.addEventListener(event, (e) => {
-      const window = windowOf(e.target);
-      if (window !== null) comeTo(window);
+      const which = windowOf(e.target);
+      if (which !== null) comeTo(which);
     }, true);
   }
 
@@ -135,7 +135,7 @@
   function focusFirstOption() {
     if (current === "dialog") return;
     const screen = game.screen();
-    const first = READING_ORDER.find((option) => screen.buttonVisible[option - 1]);
+    const first = readingOrder.find((option) => screen.buttonVisible[option - 1]);
     const target = first === undefined ? central : buttons[first - 1];
     if (document.activeElement !== target) target.focus({ preventScroll: true });
   }
@@ -324,7 +324,7 @@
   }
 
   document.addEventListener("keydown", (e) => {
-    if (form1.hidden) return;
+    if (form1.hidden || !menu.hidden) return;  // an open menu keeps the keys to itself
     if ((e.altKey && (e.code === "KeyA" || e.key.toLowerCase() === "ф")) || e.key === "F10") {
       e.preventDefault();
       openMenu();
