@@ -19,7 +19,6 @@
   const labels = [1, 2, 3, 4, 5, 6].map((n) => $(`Label${n}`));
   const buttons = [1, 2, 3, 4].map((n) => $(`Command${n}`));
   const pictureBox = $("Picture1");
-  const picture = pictureBox.querySelector("img");
   const links = { mail: $("Label7"), website: $("Label9") };
   const readingOrder = engine.readingOrder();  // Command1, Command3, Command2, Command4
 
@@ -85,18 +84,30 @@
     label.replaceChildren(...lines, whole);
   }
 
-  function showPicture(img, entry) {
-    img.hidden = entry === undefined;
+  function pictureOf(entry) {
+    const img = new Image(entry.width, entry.height);
+    img.alt = "";
+    img.setAttribute("aria-hidden", "true");
+    // A picture that cannot be shown leaves the box's background; the game goes on.
+    img.addEventListener("error", () => { img.hidden = true; });
+    img.src = entry.src;
+    return img;
+  }
+  // Each picture is decoded once, on its first showing, and kept for the next ones.
+  const shownPictures = new Map();
+  function showPicture(reference) {
+    const entry = assets.pictures[reference];
     if (entry === undefined) {
-      img.removeAttribute("src");
+      pictureBox.replaceChildren();
       return;
     }
-    img.width = entry.width;
-    img.height = entry.height;
-    img.src = entry.src;
+    let img = shownPictures.get(entry);
+    if (img === undefined) {
+      img = pictureOf(entry);
+      shownPictures.set(entry, img);
+    }
+    pictureBox.replaceChildren(img);
   }
-  // A picture that cannot be shown leaves the box's background; the game goes on.
-  picture.addEventListener("error", () => { picture.hidden = true; });
 
   function announce(text) {
     const said = document.createElement("p");
@@ -151,7 +162,7 @@
     }
     pictureBox.style.height = `${screen.pictureHeight / TWIPS_PER_PIXEL}px`;
     if (pendingPicture !== null) {
-      showPicture(picture, assets.pictures[pendingPicture]);
+      showPicture(pendingPicture);
       pendingPicture = null;
     }
     pictureBox.setAttribute("aria-label", engine.pictureDescription(screen.picture));
@@ -226,7 +237,7 @@
       this.question.textContent = QUESTIONS[0];
     },
   };
-  showPicture($("Form2_Picture1").querySelector("img"), assets.dialog);
+  $("Form2_Picture1").replaceChildren(pictureOf(assets.dialog));
   dialog.yes.addEventListener("click", () => dialog.confirm());
   $("Form2_Command2").addEventListener("click", () => dialog.hide());
   dialog.panel.querySelector(".close-box").addEventListener("click", () => dialog.hide());
@@ -296,7 +307,7 @@
     game = new engine.Game(page);
     current = "main";
     for (const link of Object.values(links)) link.classList.remove("hover");
-    showPicture(picture, assets.pictures[""]);
+    showPicture("");
     render(true);
   }
   $("play_again").addEventListener("click", () => {

@@ -40,7 +40,7 @@ function playEveryPath({ screens, walk }) {
       }
     }
     const picture = $("Picture1").querySelector("img");
-    if (picture.hidden || picture.getAttribute("src") !== window.sessiya.pictures[expected.picture].src) {
+    if (picture === null || picture.hidden || picture.getAttribute("src") !== window.sessiya.pictures[expected.picture].src) {
       differs(`picture, expected ${expected.picture}`);
     }
     if ($("Picture1").offsetHeight !== expected.pictureHeight / 15) differs("picture height");
