@@ -105,8 +105,8 @@ def main():
     pictures = {"\\" + path.name: picture(path)
                 for path in sorted((args.assets / "pictures").iterdir())
                 if path.suffix in (".jpg", ".gif") and "@2x" not in path.stem}
-    pictures[""] = picture(args.assets / "start.jpg")
-    extras = {"dialog": picture(args.assets / "dialog.jpg"),
+    extras = {"start": picture(args.assets / "start.jpg"),
+              "dialog": picture(args.assets / "dialog.jpg"),
               "hand": data_uri(args.assets / "hand.png"),
               "icon": data_uri(args.assets / "icons/hicolor/32x32/apps/sessiya.png")}
 
@@ -124,11 +124,14 @@ def main():
 
     style = fonts + (args.web / "style.css").read_text(encoding="utf-8").replace(
         "url(hand.png)", f"url({extras['hand']})")
-    # Script text must not close its own element early.
-    assets = json.dumps({"pictures": pictures, **extras}, ensure_ascii=False).replace("</", "<\\/")
+    def script_data(data):
+        # Script text must not close its own element early.
+        return json.dumps(data, ensure_ascii=False).replace("</", "<\\/")
+
     parts = {
         "/*STYLE*/": style,
-        "/*ASSETS*/": assets,
+        "/*ASSETS*/": script_data(extras),
+        "/*PICTURES*/": script_data(pictures),
         "/*ENGINE*/": args.engine.read_text(encoding="utf-8"),
         "/*PAGE*/": (args.web / "main.js").read_text(encoding="utf-8"),
     }

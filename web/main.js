@@ -7,12 +7,23 @@
   const QUESTIONS = ["Итак ответ B?", "Вы уверены?"];
 
   const $ = (id) => document.getElementById(id);
-  const assets = JSON.parse($("assets").textContent);
-  const [engine] = await Promise.all([
-    SessiyaEngine(),
-    document.fonts.load('11px "Sessiya Sans"'),
-    document.fonts.load('bold 13px "Sessiya Sans"'),
-  ]);
+  const assets = JSON.parse($("assets").textContent);  // what the opening scene needs
+  const parsed = new Promise((resolve) => {
+    if (document.readyState === "loading") {
+      document.addEventListener("DOMContentLoaded", resolve);
+    } else {
+      resolve();
+    }
+  });
+  let pictures = null;
+  function scenePictures() {
+    if (pictures === null) {
+      pictures = { "": assets.start, ...JSON.parse($("pictures").textContent) };
+    }
+    return pictures;
+  }
+  // The links' bold face may come a moment later; the wrap needs the regular one.
+  const [engine] = await Promise.all([engineStarting, document.fonts.load('11px "Sessiya Sans"')]);
 
   const form1 = $("Form1");
   const central = $("centralwidget");
@@ -95,8 +106,15 @@
   }
   // Each picture is decoded once, on its first showing, and kept for the next ones.
   const shownPictures = new Map();
+  let shownReference = null;
   function showPicture(reference) {
-    const entry = assets.pictures[reference];
+    shownReference = reference;
+    if (reference !== "" && document.readyState === "loading") {
+      // A move before the page has been read to its end: the picture follows when it has.
+      parsed.then(() => { if (shownReference === reference) showPicture(reference); });
+      return;
+    }
+    const entry = reference === "" ? assets.start : scenePictures()[reference];
     if (entry === undefined) {
       pictureBox.replaceChildren();
       return;
@@ -357,7 +375,10 @@
   });
 
   // The pictures as the page holds them, for its tests to check and to spoil.
-  window.sessiya = { pictures: assets.pictures, dialog: assets.dialog };
+  window.sessiya = {
+    get pictures() { return scenePictures(); },
+    dialog: assets.dialog,
+  };
   form1.classList.remove("loading");  // shown in the same task as drawn: no frame between
   start();
   document.documentElement.dataset.ready = "true";
