@@ -43,12 +43,12 @@ def picture(path):
     return {"src": data_uri(chosen), "width": width / scale, "height": height / scale}
 
 
-def font_face(family, weight, ttf, characters, work):
+def font_face(tools, family, weight, ttf, characters, work):
     subset = work / f"{ttf.stem}.ttf"
-    subprocess.run(["pyftsubset", str(ttf), f"--text-file={characters}",
+    subprocess.run([tools.pyftsubset, str(ttf), f"--text-file={characters}",
                     "--unicodes=U+0020-007E", "--layout-features=*", "--no-hinting", "--drop-tables+=FFTM",
                     f"--output-file={subset}"], check=True)
-    subprocess.run(["woff2_compress", str(subset)], check=True, capture_output=True)
+    subprocess.run([tools.woff2_compress, str(subset)], check=True, capture_output=True)
     woff2 = subset.with_suffix(".woff2")
     return (f"@font-face {{ font-family: \"{family}\"; font-weight: {weight}; "
             f"src: url({data_uri(woff2)}) format(\"woff2\"); }}\n")
@@ -92,6 +92,8 @@ def main():
     parser.add_argument("--email", required=True)
     parser.add_argument("--website", required=True)
     parser.add_argument("--output", type=pathlib.Path, required=True)
+    parser.add_argument("--pyftsubset", default="pyftsubset")
+    parser.add_argument("--woff2-compress", default="woff2_compress")
     args = parser.parse_args()
 
     # The website as the desktop opens it: an address without a scheme is taken as http.
@@ -117,9 +119,9 @@ def main():
         work = pathlib.Path(work_dir)
         characters = work / "characters.txt"
         characters.write_text(texts, encoding="utf-8")
-        fonts = (font_face("Sessiya Sans", 400, args.fonts / "LiberationSans-Regular.ttf",
+        fonts = (font_face(args, "Sessiya Sans", 400, args.fonts / "LiberationSans-Regular.ttf",
                            characters, work)
-                 + font_face("Sessiya Sans", 700, args.fonts / "LiberationSans-Bold.ttf",
+                 + font_face(args, "Sessiya Sans", 700, args.fonts / "LiberationSans-Bold.ttf",
                              characters, work))
 
     style = fonts + (args.web / "style.css").read_text(encoding="utf-8").replace(
