@@ -4,16 +4,13 @@
 #include <QPainter>
 #include <vector>
 
+#include "line_breaks.h"
+
 namespace sessiya {
 namespace {
 
 // Wider than any label, yet well inside the range of the layout's fixed-point widths.
 constexpr qreal kEndless = 100'000;
-
-struct Break {
-  qsizetype start;
-  qsizetype shown;  // characters the line shows; a space swallowed by the break is not one
-};
 
 // Where each character starts when the whole text is set on one endless line.
 std::vector<qreal> characterPositions(QTextLayout& layout) {
@@ -31,37 +28,18 @@ std::vector<qreal> characterPositions(QTextLayout& layout) {
   return positions;
 }
 
-std::vector<Break> breakLines(const QString& text, const std::vector<qreal>& x, qreal width) {
-  std::vector<Break> breaks;
-  qsizetype start = 0;
-  while (start < text.size()) {
-    qsizetype end = start;
-    while (end < text.size() && x[end + 1] - x[start] <= width) ++end;
-    if (end == text.size()) {
-      breaks.push_back({start, end - start});
-      break;
-    }
-    if (end == start) end = start + 1;  // a character wider than the label still takes a line
-    if (text.at(end) == u' ') {
-      breaks.push_back({start, end - start});
-      start = end + 1;
-      continue;
-    }
-    const qsizetype last_space = text.lastIndexOf(u' ', end - 1);
-    const qsizetype next = last_space >= start ? last_space + 1 : end;
-    breaks.push_back({start, next - start});
-    start = next;
-  }
-  return breaks;
-}
-
 }  // namespace
 
 WrappedText::WrappedText(const QString& text, const QFont& font, qreal width)
     : line_height_(QFontMetrics(font).height()) {
   QTextLayout layout(text, font);
-  for (const Break& line_break : breakLines(text, characterPositions(layout), width)) {
-    lines_ << text.mid(line_break.start, line_break.shown);
+  const std::vector<qreal> x = characterPositions(layout);
+  const std::u16string_view units(reinterpret_cast<const char16_t*>(text.utf16()),
+                                  static_cast<std::size_t>(text.size()));
+  for (const LineBreak& line_break :
+       breakLines(units, width, [&x](std::size_t boundary) { return x[boundary]; })) {
+    lines_ << text.mid(static_cast<qsizetype>(line_break.start),
+                       static_cast<qsizetype>(line_break.shown));
     QStaticText& shaped = shaped_.emplace_back(lines_.back());
     shaped.setTextFormat(Qt::PlainText);
     shaped.prepare(QTransform(), font);

@@ -11,12 +11,8 @@ class QPainter;
 
 namespace sessiya {
 
-// A caption broken into the lines a story label shows. Spaces count like any other
-// character, so a long run of them is never collapsed: it carries what follows it onto a
-// later line. Each line is the longest prefix that fits; if the first character that does
-// not fit is a space, the line ends there and that one space is dropped, otherwise it ends
-// after its last space (or, with no space in it, mid-word). The lines are shaped once, so
-// repainting them is cheap.
+// A caption broken into the lines a story label shows, by the story's wrap (breakLines),
+// measured with Qt's text layout. The lines are shaped once, so repainting them is cheap.
 class WrappedText {
  public:
   WrappedText(const QString& text, const QFont& font, qreal width);

@@ -2,11 +2,13 @@
 
 #include <QString>
 
+#include "key_choices.h"
+
 namespace sessiya {
 
-// The option a key chooses, in the order a Russian reader reads the grid А Б / В Г:
-// 1 or А is option 1, 2 or Б option 3, 3 or В option 2, 4 or Г option 4 (Latin A and B
-// stand for А and В, as on the buttons). 0 for any other key.
+// The story library's key choices for Qt's typed text and key codes.
+
+// The option a typed key chooses (see optionForKey of key_choices.h); 0 for any other key.
 int optionForKey(const QString& typed);
 
 // Whether the key is one of the four arrows that move the focus around the grid.
@@ -15,9 +17,6 @@ bool isGridArrow(int key);
 // The button that stands in the grid next to option `option` in the arrow's direction,
 // or 0 where the grid ends.
 int optionBeside(int option, int arrow_key);
-
-// The options in reading order: Command1, Command3, Command2, Command4.
-inline constexpr int kReadingOrder[] = {1, 3, 2, 4};
 
 // The Cyrillic letter a screen reader says for option 1 … 4: А, В, Б, Г.
 QString optionLetter(int option);

@@ -17,3 +17,16 @@ QT_SCALE_FACTOR=2 build/default/bin/window_screenshot docs/window-2x.png
 build/default/bin/window_screenshot docs/endings.png 3 1 new 4 1 1 new 4 2 new 1 2 new \
   3 3 3 2 2 endings
 echo "wrote docs/window.png docs/window-tall.png docs/dialog.png docs/window-2x.png docs/endings.png"
+
+# The browser edition, in headless Chromium.
+cmake --preset web >/dev/null
+cmake --build --preset web >/dev/null
+if ! cmp -s tests/web/package-lock.json tests/web/node_modules/.installed-lock.json; then
+  PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --prefix tests/web --no-audit --no-fund --silent
+  cp tests/web/package-lock.json tests/web/node_modules/.installed-lock.json
+fi
+page=build/web/web/sessiya.html
+node tools/web_screenshot.mjs "$page" docs/web.png
+node tools/web_screenshot.mjs "$page" docs/web-tall.png 1 1 1 3 2
+node tools/web_screenshot.mjs "$page" docs/web-dialog.png 2
+echo "wrote docs/web.png docs/web-tall.png docs/web-dialog.png"

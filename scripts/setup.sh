@@ -12,7 +12,10 @@ packages=(
   xvfb xauth dbus at-spi2-core python3-pyatspi
   orca speech-dispatcher xdotool metacity
   desktop-file-utils appstream dpkg-dev graphviz
+  emscripten node-acorn nodejs chromium fonttools woff2
 )
+# Some node builds bring their own npm; Debian's is needed only where none is on PATH.
+command -v npm >/dev/null || packages+=(npm)
 
 missing=()
 for package in "${packages[@]}"; do

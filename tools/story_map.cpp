@@ -1,7 +1,9 @@
 // Walks every way through the story and writes it as a Graphviz graph, with a report of
 // how many paths fire each rule of each option's table (a path: the moves from the opening
 // scene up to the one that fires the rule):
-//   story_map MAP.dot
+//   story_map MAP.dot [STATES.json]
+// STATES.json, for the browser tests, is the walk as a tree: after every move, what the
+// screen holds, `hod` and whether the dialog waits.
 // Dashed edges are redirects; grey ones leave a scene whose texts a press with no rule has
 // left on screen (every option visible again). Exits 1 when a scene cannot be reached or a
 // rule never fires.
@@ -10,7 +12,9 @@
 #include <iostream>
 #include <map>
 #include <set>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "rule_tables.h"
 #include "scene_catalogue.h"
@@ -48,14 +52,87 @@ struct Shown {
   bool stale = false;
 };
 
+void writeString(std::ostream& out, std::string_view text) {
+  out << '"';
+  for (const char c : text) {
+    if (c == '"' || c == '\\') out << '\\';
+    out << c;  // the texts hold no control characters
+  }
+  out << '"';
+}
+
+// The walk's moments as JSON: each distinct screen once, then the tree of moves.
+class StatesTree {
+ public:
+  // {"screen": index, "hod": n, "dialog": bool, "moves": [[move, node], …]}
+  void open(const Moment& moment) {
+    tree_ << "{\"screen\":" << screenIndex(moment.story.screen())
+          << ",\"hod\":" << moment.story.hod()
+          << ",\"dialog\":" << (moment.dialog_open ? "true" : "false") << ",\"moves\":[";
+    first_move_.push_back(true);
+  }
+  void move(PlayerMove move) {
+    if (!first_move_.back()) tree_ << ',';
+    first_move_.back() = false;
+    tree_ << '[' << static_cast<int>(move) << ',';
+  }
+  void closeMove() { tree_ << ']'; }
+  void close() {
+    tree_ << "]}";
+    first_move_.pop_back();
+  }
+
+  void write(std::ostream& out) const {
+    out << "{\"screens\":[\n";
+    for (std::size_t i = 0; i < screens_.size(); ++i) {
+      const ScreenState& screen = screens_[i];
+      out << (i > 0 ? ",\n" : "") << "{\"captions\":[";
+      for (std::size_t c = 0; c < screen.captions.size(); ++c) {
+        if (c > 0) out << ',';
+        writeString(out, screen.captions[c]);
+      }
+      out << "],\"labelVisible\":[";
+      for (int o = 0; o < kOptionCount; ++o)
+        out << (o > 0 ? "," : "") << (screen.option_label_visible[o] ? "true" : "false");
+      out << "],\"buttonVisible\":[";
+      for (int o = 0; o < kOptionCount; ++o)
+        out << (o > 0 ? "," : "") << (screen.button_visible[o] ? "true" : "false");
+      out << "],\"picture\":";
+      writeString(out, screen.picture);
+      out << ",\"pictureHeight\":" << screen.picture_height << '}';
+    }
+    out << "],\n\"walk\":" << tree_.str() << "}\n";
+  }
+
+ private:
+  std::size_t screenIndex(const ScreenState& screen) {
+    for (std::size_t i = 0; i < screens_.size(); ++i) {
+      if (screens_[i] == screen) return i;
+    }
+    screens_.push_back(screen);
+    return screens_.size() - 1;
+  }
+
+  std::vector<ScreenState> screens_;
+  std::ostringstream tree_;
+  std::vector<bool> first_move_;
+};
+
 class StoryMap {
  public:
+  explicit StoryMap(StatesTree* states) : states_(states) {}
+
   void walk(const Moment& moment, const Shown& shown) {
-    if (moment.story.hod() > kLastMoveWithRules) return;
-    for (PlayerMove move : movesFrom(moment)) {
-      const Moment next = play(moment, move);
-      walk(next, follow(move, next, shown));
+    if (states_ != nullptr) states_->open(moment);
+    if (moment.story.hod() <= kLastMoveWithRules) {
+      for (PlayerMove move : movesFrom(moment)) {
+        const Moment next = play(moment, move);
+        if (states_ != nullptr) states_->move(move);
+        walk(next, follow(move, next, shown));
+        if (states_ != nullptr) states_->closeMove();
+      }
     }
+    if (states_ != nullptr) states_->close();
   }
 
   int report(std::ostream& dot) const {
@@ -135,6 +212,7 @@ class StoryMap {
     return {to};
   }
 
+  StatesTree* states_;
   std::set<Edge> edges_;
   std::set<std::string> reached_{"S01"};
   std::map<const Rule*, long> paths_;
@@ -145,12 +223,17 @@ class StoryMap {
 }  // namespace sessiya
 
 int main(int argc, char* argv[]) {
-  if (argc != 2) {
-    std::cerr << "usage: story_map MAP.dot\n";
+  if (argc != 2 && argc != 3) {
+    std::cerr << "usage: story_map MAP.dot [STATES.json]\n";
     return 2;
   }
-  sessiya::StoryMap map;
+  sessiya::StatesTree states;
+  sessiya::StoryMap map(argc == 3 ? &states : nullptr);
   map.walk(sessiya::openingMoment(), {"S01"});
+  if (argc == 3) {
+    std::ofstream json(argv[2]);
+    states.write(json);
+  }
   std::ofstream dot(argv[1]);
   return map.report(dot);
 }

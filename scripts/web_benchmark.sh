@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Times the browser edition in headless Chromium: first scene painted against a static page
+# of the same size, and one move; medians over RUNS runs (20 by default).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/setup.sh
+cmake --preset web >/dev/null
+cmake --build --preset web >/dev/null
+if ! cmp -s tests/web/package-lock.json tests/web/node_modules/.installed-lock.json; then
+  PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --prefix tests/web --no-audit --no-fund --silent
+  cp tests/web/package-lock.json tests/web/node_modules/.installed-lock.json
+fi
+node bench/web/page_benchmark.mjs build/web/web/sessiya.html "${1:-20}"

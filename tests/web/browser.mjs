@@ -1,0 +1,28 @@
+// Opens sessiya.html in the system's Chromium, headless, as a player would from disk.
+import { readFileSync } from "node:fs";
+import { pathToFileURL } from "node:url";
+import { chromium } from "playwright-core";
+
+export const pagePath = process.env.SESSIYA_PAGE;
+export const sourceDir = process.env.SESSIYA_SOURCE;
+
+export function readJson(path) {
+  return JSON.parse(readFileSync(path, "utf8"));
+}
+
+export function launch() {
+  return chromium.launch({
+    executablePath: process.env.SESSIYA_CHROMIUM ?? "/usr/bin/chromium",
+    args: ["--no-sandbox"],
+  });
+}
+
+export async function openGame(browser, viewport = { width: 1000, height: 700 }) {
+  const page = await browser.newPage({ viewport });
+  const errors = [];
+  page.on("pageerror", (error) => errors.push(error.message));
+  await page.goto(pathToFileURL(pagePath).href);
+  await page.waitForFunction(() => document.documentElement.dataset.ready === "true");
+  page.errors = errors;
+  return page;
+}

@@ -1,0 +1,354 @@
+// The page as the desktop window: layout, dialog, menu, farewell, pictures, keys and links.
+import assert from "node:assert/strict";
+import { readFileSync, statSync } from "node:fs";
+import { after, before, beforeEach, test } from "node:test";
+import { launch, openGame, pagePath, readJson, sourceDir } from "./browser.mjs";
+
+const { screens, walk } = readJson(process.env.SESSIYA_STATES);
+const squeezed = (text) => text.replace(/\s+/g, "");
+const DIALOG_QUESTIONS = ["Итак ответ B?", "Вы уверены?"];
+
+// The first path (option presses only) to a screen the predicate picks, shortest first.
+function pathTo(predicate) {
+  const queue = [[walk, []]];
+  while (queue.length > 0) {
+    const [node, path] = queue.shift();
+    if (path.length > 0 && predicate(screens[node.screen], node)) return path;
+    for (const [move, next] of node.moves) if (move <= 4) queue.push([next, [...path, move]]);
+  }
+  throw new Error("no such screen on any path");
+}
+const afterMove = (option) => screens[walk.moves.find(([move]) => move === option)[1].screen];
+
+// Each control's rectangle in a stored Qt layout: {name: [x, y, width, height]}.
+function storedLayout(file) {
+  const ui = readFileSync(`${sourceDir}/${file}`, "utf8");
+  const rects = {};
+  const control = /<widget class="[^"]+" name="(\w+)">\s*<property name="geometry">\s*<rect>\s*<x>(\d+)<\/x>\s*<y>(\d+)<\/y>\s*<width>(\d+)<\/width>\s*<height>(\d+)<\/height>/g;
+  for (const [, name, ...numbers] of ui.matchAll(control)) rects[name] = numbers.map(Number);
+  return rects;
+}
+
+let browser;
+let page;
+before(async () => { browser = await launch(); });
+after(() => browser.close());
+beforeEach(async () => {
+  if (page) await page.close();
+  page = await openGame(browser);
+});
+
+const shown = (id) => page.locator(`#${id}`).isVisible();
+const text = (id) => page.evaluate((i) => document.getElementById(i).textContent, id);
+const epigraph = async () => squeezed(await page.evaluate(() =>
+  [...document.querySelectorAll("#Label1 div")].map((line) => line.textContent).join("")));
+const focused = () => page.evaluate(() => document.activeElement.id);
+const spoken = () => text("spoken");
+const clickAll = (ids) => page.evaluate((all) => all.forEach((i) => document.getElementById(i).click()),
+                                         ids);
+// A key as a keyboard of any layout sends it, Cyrillic letters too.
+async function pressKey(key, { code = "", alt = false } = {}) {
+  const cdp = await page.context().newCDPSession(page);
+  const event = { key, code, modifiers: alt ? 1 : 0, text: alt || key.length > 1 ? "" : key };
+  if (key === "F10") event.windowsVirtualKeyCode = 121;
+  await cdp.send("Input.dispatchKeyEvent", { type: "keyDown", ...event });
+  await cdp.send("Input.dispatchKeyEvent", { type: "keyUp", ...event });
+  await cdp.detach();
+}
+// The dialog first stands over the window, as on the desktop: moved below it to reach it.
+async function moveDialogDown() {
+  const box = await page.locator("#Form2 .titlebar").boundingBox();
+  await page.mouse.move(box.x + 100, box.y + 10);
+  await page.mouse.down();
+  await page.mouse.move(box.x + 100, box.y + 600, { steps: 3 });
+  await page.mouse.up();
+}
+const play = (path) => clickAll(path.map((option) => `Command${option}`));
+
+test("sessiya.html is one file of at most 1.5 MiB", () => {
+  const size = statSync(pagePath).size;
+  assert.ok(size <= 1.5 * 1024 * 1024, `${size} bytes`);
+  assert.doesNotMatch(readFileSync(pagePath, "utf8"), /\b(src|href)="(?!data:|mailto:|https?:)/);
+});
+
+test("every control stands where the desktop layouts put it, within 1 px", async () => {
+  for (const [file, parents] of [
+    ["main_window/form1.ui", { Label7: "Frame1", Label8: "Frame1", Label9: "Frame1" }],
+    ["confirm_dialog/form2.ui", {}],
+  ]) {
+    const dialog = file.includes("form2");
+    if (dialog) await page.click("#Command2");
+    const rects = storedLayout(file);
+    assert.ok(Object.keys(rects).length >= (dialog ? 4 : 15), file);
+    for (const [name, expected] of Object.entries(rects)) {
+      if (name === "Form2") continue;  // the dialog's own size: its client area, below
+      const id = dialog ? `Form2_${name}` : name;
+      const parent = parents[name] ?? (dialog ? "Form2 .client" : "centralwidget");
+      const actual = await page.evaluate(([child, box]) => {
+        const a = document.getElementById(child).getBoundingClientRect();
+        const b = document.querySelector(`#${box}`).getBoundingClientRect();
+        return [a.left - b.left, a.top - b.top, a.width, a.height];
+      }, [id, parent]);
+      actual.forEach((value, i) => assert.ok(Math.abs(value - expected[i]) <= 1,
+                                             `${file} ${name}: ${actual} vs ${expected}`));
+    }
+  }
+  const central = await page.locator("#centralwidget").boundingBox();
+  assert.deepEqual([central.width, central.height], [681, 401]);
+  const client = await page.locator("#Form2 .client").boundingBox();
+  assert.deepEqual([client.width, client.height], [600, 213]);
+  assert.deepEqual(page.errors, []);
+});
+
+test("fonts, colours and the buttons' mixed captions", async () => {
+  const look = await page.evaluate(() => ["Label2", "Label7", "Label9", "Command1"].map((id) => {
+    const style = getComputedStyle(document.getElementById(id));
+    return [style.fontFamily, style.fontSize, style.fontWeight, style.color];
+  }));
+  assert.match(look[0][0], /^"Sessiya Sans"/);
+  assert.deepEqual(look.map((l) => l.slice(1)), [
+    ["11px", "400", "rgb(0, 0, 0)"], ["13px", "700", "rgb(255, 0, 0)"],
+    ["16px", "700", "rgb(255, 0, 0)"], ["11px", "400", "rgb(0, 0, 0)"]]);
+  assert.equal(await page.evaluate(() => document.fonts.check('11px "Sessiya Sans"')), true);
+  const captions = await page.evaluate(() => [1, 2, 3, 4].map((n) =>
+    document.getElementById(`Command${n}`).textContent.codePointAt(0)));
+  assert.deepEqual(captions, [0x41, 0x42, 0x411, 0x413]);  // Latin A, B; Cyrillic Б, Г
+  assert.equal(await text("Label8"), "Ваши мысли направляйте:");
+});
+
+test("the tall picture covers the right-hand option texts; the buttons stay clear", async () => {
+  await play(pathTo((screen) => screen.pictureHeight === 5235 && screen.buttonVisible[0]));
+  assert.equal((await page.locator("#Picture1").boundingBox()).height, 349);
+  const over = await page.evaluate(() => {
+    for (const id of ["Label5", "Command3"]) document.getElementById(id).hidden = false;
+    const central = document.getElementById("centralwidget").getBoundingClientRect();
+    const at = (x, y) => document.elementFromPoint(central.left + x, central.top + y).closest("[id]").id;
+    return [at(500, 280), at(400, 280), at(340, 280)];
+  });
+  assert.deepEqual(over, ["Picture1", "Label5", "Command3"]);
+});
+
+test("each picture is drawn at its natural size, a 2× copy at half of it", async () => {
+  const scales = await page.evaluate(() => Promise.all(
+    [...Object.values(window.sessiya.pictures), window.sessiya.dialog].map(async (entry) => {
+      const image = new Image();
+      image.src = entry.src;
+      await image.decode();
+      return [image.naturalWidth / entry.width, image.naturalHeight / entry.height];
+    })));
+  assert.equal(scales.length, 21);
+  for (const [across, down] of scales) {
+    assert.ok(across === down && (across === 1 || across === 2), `${across} × ${down}`);
+  }
+});
+
+test("a missing or broken picture leaves the box empty and the game goes on", async () => {
+  const first = afterMove(1);
+  await page.evaluate((reference) => {
+    window.sessiya.pictures[reference].src = "data:image/jpeg;base64,bm90IGEgcGljdHVyZQ==";
+  }, first.picture);
+  await page.click("#Command1");
+  await page.waitForFunction(() => document.querySelector("#Picture1 img").hidden);
+  assert.equal(await epigraph(), squeezed(first.captions[0]));
+  assert.notEqual(await page.getAttribute("#Picture1", "aria-label"), "");
+  assert.equal(await page.evaluate(() => getComputedStyle(document.getElementById("Picture1"))
+    .backgroundColor), "rgb(239, 239, 239)");
+  await page.evaluate(() => { delete window.sessiya.pictures["\\br_196.jpg"]; });
+  await page.click("#m_file");
+  await page.click("#m_new");
+  assert.equal(await page.evaluate(() => document.querySelector("#Picture1 img:not([hidden])")),
+               null);
+  assert.equal(await epigraph(), squeezed(screens[walk.screen].captions[0]));
+  assert.deepEqual(page.errors, []);
+});
+
+test("the dialog asks twice; a press into the main window brings the first question back",
+     async () => {
+  const opening = await epigraph();
+  await page.click("#Command2");
+  assert.equal(await shown("Form2"), true);
+  assert.equal(await text("Form2_Label1"), DIALOG_QUESTIONS[0]);
+  assert.equal(await spoken(), DIALOG_QUESTIONS[0]);
+  assert.equal(await focused(), "Form2_Command1");
+  assert.equal(await epigraph(), opening);
+  assert.equal(await page.locator(".option:visible").count(), 4);
+
+  await page.click("#Form2_Command1");
+  assert.equal(await text("Form2_Label1"), DIALOG_QUESTIONS[1]);
+  assert.equal(await spoken(), DIALOG_QUESTIONS[1]);
+  await moveDialogDown();
+  assert.equal(await text("Form2_Label1"), DIALOG_QUESTIONS[1], "moving it is no coming in");
+  await page.click("#Label2");  // into the main window
+  await page.click("#Form2_Command1");
+  assert.equal(await text("Form2_Label1"), DIALOG_QUESTIONS[1], "asks again");
+  assert.equal(await epigraph(), opening);
+
+  await page.click("#Form2_Command1");
+  const over = screens.find((screen) => !screen.buttonVisible.includes(true) &&
+                                       screen.picture === "\\k1.jpg" && screen.pictureHeight === 5235);
+  assert.equal(await shown("Form2"), false);
+  assert.equal(await epigraph(), squeezed(over.captions[0]));
+  assert.equal(await page.locator(".option:visible").count(), 0);
+  assert.equal((await page.locator("#Picture1").boundingBox()).height, 349);
+  assert.match(await spoken(), /Эта попытка окончена\. Новую начинает пункт «Новая попытка»/);
+});
+
+test("the main window takes moves while the dialog is open; the answer ends what they reached",
+     async () => {
+  await page.click("#Command2");
+  await moveDialogDown();
+  await page.click("#Command1");
+  assert.equal(await shown("Form2"), true);
+  assert.notEqual(await epigraph(), squeezed(screens[walk.screen].captions[0]));
+  await page.click("#Form2_Command1");  // comes into the dialog: the first question first
+  assert.equal(await text("Form2_Label1"), DIALOG_QUESTIONS[1]);
+  await page.click("#Form2_Command1");
+  assert.equal(await page.locator(".option:visible").count(), 0);
+});
+
+test("declining, the close box and a new attempt leave the main window as it is", async () => {
+  const opening = await epigraph();
+  for (const decline of ["#Form2_Command2", "#Form2 .close-box"]) {
+    await clickAll(["m_new"]);
+    await page.keyboard.press("3");  // B: the dialog on the first move
+    await page.click("#Form2_Command1");
+    await page.click(decline);
+    assert.equal(await shown("Form2"), false, decline);
+    assert.equal(await epigraph(), opening);
+    assert.equal(await focused(), "Command1");
+  }
+  await clickAll(["m_new"]);
+  await page.click("#Command2");
+  assert.equal(await text("Form2_Label1"), DIALOG_QUESTIONS[0], "a new show asks from the start");
+  await page.click("#Form2_Command1");
+  await page.click("#m_file");
+  await page.click("#m_new");
+  assert.equal(await shown("Form2"), true, "a new attempt does not touch the dialog");
+  assert.equal(await text("Form2_Label1"), DIALOG_QUESTIONS[1], "nor its stage");
+});
+
+test("the dialog moves by its title bar and stays in the page", async () => {
+  await page.click("#Command2");
+  const before = await page.locator("#Form2").boundingBox();
+  await page.mouse.move(before.x + 100, before.y + 10);
+  await page.mouse.down();
+  await page.mouse.move(before.x + 40, before.y + 60, { steps: 4 });
+  await page.mouse.up();
+  const moved = await page.locator("#Form2").boundingBox();
+  assert.deepEqual([moved.x - before.x, moved.y - before.y], [-60, 50]);
+  await page.mouse.move(moved.x + 100, moved.y + 10);
+  await page.mouse.down();
+  await page.mouse.move(-500, -500, { steps: 2 });
+  await page.mouse.up();
+  const clamped = await page.locator("#Form2").boundingBox();
+  assert.deepEqual([clamped.x, clamped.y], [0, 0]);
+  assert.equal(await text("Form2_Label1"), DIALOG_QUESTIONS[0]);
+});
+
+test("Выход ends the game with a farewell that offers another", async () => {
+  await page.click("#Command2");
+  await page.click("#m_file");
+  await page.click("#m_end");
+  assert.equal(await shown("farewell"), true);
+  assert.equal(await shown("Form1"), false);
+  assert.equal(await shown("Form2"), false);
+  assert.equal(await focused(), "play_again");
+  assert.match(await spoken(), /^До новой сессии!/);
+  await page.click("#play_again");
+  assert.equal(await shown("Form1"), true);
+  assert.equal(await epigraph(), squeezed(screens[walk.screen].captions[0]));
+  assert.equal(await page.getAttribute("#Picture1 img", "src"),
+               await page.evaluate(() => window.sessiya.pictures[""].src));
+  assert.equal(await focused(), "Command1");
+  await page.click("#Command2");
+  assert.equal(await text("Form2_Label1"), DIALOG_QUESTIONS[0]);
+});
+
+test("option keys choose as on the desktop, in either alphabet and case", async () => {
+  const keys = [["1", 1], ["а", 1], ["A", 1], ["2", 3], ["б", 3], ["Б", 3], ["3", 2], ["в", 2],
+                ["b", 2], ["4", 4], ["г", 4]];
+  for (const [key, option] of keys) {
+    await page.evaluate(() => {
+      if (!document.getElementById("Form2").hidden) document.getElementById("Form2_Command2").click();
+      document.getElementById("m_new").click();
+    });
+    await pressKey(key);
+    assert.equal(await epigraph(), squeezed(afterMove(option).captions[0]), key);
+    assert.equal(await shown("Form2"), option === 2, key);
+  }
+});
+
+test("arrows move round the grid, Enter and Space press, the focus starts each scene", async () => {
+  assert.equal(await focused(), "Command1");
+  const steps = [["ArrowRight", "Command3"], ["ArrowDown", "Command4"], ["ArrowLeft", "Command2"],
+                 ["ArrowUp", "Command1"], ["ArrowUp", "Command1"]];
+  for (const [key, then] of steps) {
+    await page.keyboard.press(key);
+    assert.equal(await focused(), then, key);
+  }
+  await page.keyboard.press("ArrowRight");
+  await page.keyboard.press("Enter");
+  const next = afterMove(3);
+  assert.equal(await epigraph(), squeezed(next.captions[0]));
+  const first = [1, 3, 2, 4].find((option) => next.buttonVisible[option - 1]);
+  assert.equal(await focused(), `Command${first}`);
+  const label = await page.getAttribute(`#Command${first}`, "aria-label");
+  assert.equal(label, `${"АВБГ"[first - 1]}. ${next.captions[first + 1]}`);
+  assert.match(await spoken(), /На картинке: /);
+  await page.keyboard.press(" ");
+  assert.notEqual(await epigraph(), squeezed(next.captions[0]));
+});
+
+test("F10 and Alt+Ф open the menu; the arrows and Escape work in it", async () => {
+  for (const open of [() => pressKey("F10", { code: "F10" }),
+                      () => pressKey("ф", { code: "KeyA", alt: true })]) {
+    await open();
+    assert.equal(await shown("m_file_menu"), true, open);
+    assert.equal(await focused(), "m_new");
+    await page.keyboard.press("ArrowDown");
+    assert.equal(await focused(), "m_end");
+    await page.keyboard.press("Escape");
+    assert.equal(await shown("m_file_menu"), false);
+    assert.equal(await focused(), "Command1");
+  }
+  await page.keyboard.press("F10");
+  await page.keyboard.press("Enter");
+  assert.equal(await epigraph(), squeezed(screens[walk.screen].captions[0]));
+});
+
+test("the contact links are real links and take the desktop's hover colours", async () => {
+  assert.equal(await page.getAttribute("#Label7", "href"),
+               `mailto:${await text("Label7")}?subject=Ulmeda`);
+  assert.match(await page.getAttribute("#Label9", "href"), /^https?:\/\//);
+  const colours = () => page.evaluate(() => ["Label7", "Label9"].map((id) =>
+    getComputedStyle(document.getElementById(id)).color));
+  const [red, blue] = ["rgb(255, 0, 0)", "rgb(0, 0, 255)"];
+  const over = async (selector, x = 5, y = 5) => {
+    const box = await page.locator(selector).boundingBox();
+    await page.mouse.move(box.x + x, box.y + y);
+  };
+  await over("#Label9");
+  assert.deepEqual(await colours(), [red, blue]);
+  await over("#Label7");
+  assert.deepEqual(await colours(), [blue, blue]);
+  await over("#centralwidget", 190, 260);  // the bare window: only the mail link turns red
+  assert.deepEqual(await colours(), [red, blue]);
+  await over("#Label3");  // no handler: nothing changes
+  assert.deepEqual(await colours(), [red, blue]);
+  await over("#Label1");
+  assert.deepEqual(await colours(), [red, red]);
+  await over("#Label9");
+  await over("#Frame1", 3, 80);
+  assert.deepEqual(await colours(), [red, red]);
+});
+
+test("a double-click on the website opens it once", async () => {
+  const opened = [];
+  page.context().on("page", (popup) => opened.push(popup));
+  const first = page.waitForEvent("popup");
+  await page.dblclick("#Label9");
+  await first;
+  await page.waitForTimeout(500);
+  assert.equal(opened.length, 1);
+  await Promise.all(opened.map((popup) => popup.close()));
+});

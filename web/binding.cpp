@@ -1,0 +1,136 @@
+// The story engine for the page: embind hands the page the screen state and the player's
+// moves, and calls back into the page for what the story asks of its window.
+#include <emscripten/bind.h>
+#include <emscripten/val.h>
+
+#include <string>
+
+#include "key_choices.h"
+#include "line_breaks.h"
+#include "link_colours.h"
+#include "picture_descriptions.h"
+#include "spoken_scene.h"
+#include "story.h"
+
+namespace sessiya {
+namespace {
+
+using emscripten::val;
+
+// The page's window: an object with loadPicture(reference) and showDialog().
+class PageHost : public StoryHost {
+ public:
+  explicit PageHost(val page) : page_(std::move(page)) {}
+
+  void loadPicture(std::string_view reference) override {
+    page_.call<void>("loadPicture", std::string(reference));
+  }
+  void showDialog() override { page_.call<void>("showDialog"); }
+
+ private:
+  val page_;
+};
+
+class Game {
+ public:
+  explicit Game(val page) : host_(std::move(page)), story_(host_) { story_.formLoad(); }
+
+  void press(int option) { story_.press(option); }
+  void newAttempt() { story_.newAttempt(); }
+  void confirmFinalAnswer() { story_.confirmFinalAnswer(); }
+  int hod() const { return story_.hod(); }
+  int bb() const { return story_.bb(); }
+
+  // {captions: [Label1 … Label6], labelVisible: [Label3 … Label6],
+  //  buttonVisible: [Command1 … Command4], picture, pictureHeight (twips)}
+  val screen() const {
+    const ScreenState& screen = story_.screen();
+    val captions = val::array();
+    for (const std::string& caption : screen.captions) captions.call<void>("push", caption);
+    val labels = val::array();
+    val buttons = val::array();
+    for (int option = 0; option < kOptionCount; ++option) {
+      labels.call<void>("push", bool(screen.option_label_visible[option]));
+      buttons.call<void>("push", bool(screen.button_visible[option]));
+    }
+    val state = val::object();
+    state.set("captions", captions);
+    state.set("labelVisible", labels);
+    state.set("buttonVisible", buttons);
+    state.set("picture", screen.picture);
+    state.set("pictureHeight", screen.picture_height);
+    return state;
+  }
+
+  std::string spokenScene() const { return sessiya::spokenScene(story_.screen()); }
+
+ private:
+  PageHost host_;
+  Story story_;
+};
+
+// The lines of `text` at `width` pixels, as [start, shown] pairs in UTF-16 code units;
+// `position(i)` tells where boundary i stands with the whole text on one line.
+val wrapLines(const std::u16string& text, double width, val position) {
+  val lines = val::array();
+  for (const LineBreak& line : breakLines(text, width, [&position](std::size_t boundary) {
+         return position(static_cast<double>(boundary)).as<double>();
+       })) {
+    val pair = val::array();
+    pair.call<void>("push", static_cast<double>(line.start));
+    pair.call<void>("push", static_cast<double>(line.shown));
+    lines.call<void>("push", pair);
+  }
+  return lines;
+}
+
+std::string describePicture(const std::string& reference) {
+  return std::string(pictureDescription(reference));
+}
+
+std::string cueAfterEnding(const std::string& new_attempt) { return attemptOverCue(new_attempt); }
+
+// The option a key (a KeyboardEvent's key) chooses, 0 for none.
+int optionForTypedKey(const std::u16string& key) {
+  return key.size() == 1 ? optionForKey(key[0]) : 0;
+}
+
+// `arrow`: 0 left, 1 right, 2 up, 3 down.
+int optionBesideArrow(int option, int arrow) {
+  return optionBeside(option, static_cast<GridArrow>(arrow));
+}
+
+val readingOrder() {
+  val order = val::array();
+  for (const int option : kReadingOrder) order.call<void>("push", option);
+  return order;
+}
+
+std::u16string letterOf(int option) { return std::u16string(1, spokenLetter(option)); }
+
+// 0 none, 1 mail link blue, 2 website blue, 3 both red, 4 mail link red only.
+int linkHoverFor(const std::string& control) { return static_cast<int>(linkHoverOver(control)); }
+
+}  // namespace
+}  // namespace sessiya
+
+EMSCRIPTEN_BINDINGS(sessiya) {
+  using namespace sessiya;
+  emscripten::class_<Game>("Game")
+      .constructor<emscripten::val>()
+      .function("press", &Game::press)
+      .function("newAttempt", &Game::newAttempt)
+      .function("confirmFinalAnswer", &Game::confirmFinalAnswer)
+      .function("hod", &Game::hod)
+      .function("bb", &Game::bb)
+      .function("screen", &Game::screen)
+      .function("spokenScene", &Game::spokenScene);
+  emscripten::function("wrapLines", &wrapLines);
+  emscripten::function("pictureDescription", &describePicture);
+  emscripten::function("attemptOverCue", &cueAfterEnding);
+  emscripten::function("optionForKey", &optionForTypedKey);
+  emscripten::function("optionBeside", &optionBesideArrow);
+  emscripten::function("spokenLetter", &letterOf);
+  emscripten::function("readingOrder", &readingOrder);
+  emscripten::function("linkHoverOver", &linkHoverFor);
+}
