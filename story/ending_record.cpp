@@ -9,12 +9,6 @@ namespace {
 
 constexpr std::string_view kHeader = "sessiya endings 1";
 
-std::string sceneName(SceneId id) {
-  const int number = static_cast<int>(id);
-  return std::string{'S', static_cast<char>('0' + number / 10),
-                     static_cast<char>('0' + number % 10)};
-}
-
 std::optional<SceneId> endingNamed(std::string_view name) {
   for (SceneId ending : endingsInStoryOrder()) {
     if (sceneName(ending) == name) return ending;
@@ -33,13 +27,20 @@ std::array<SceneId, kEndingCount> collectEndings() {
 
 }  // namespace
 
+std::string sceneName(SceneId id) {
+  const int number = static_cast<int>(id);
+  return std::string{'S', static_cast<char>('0' + number / 10),
+                     static_cast<char>('0' + number % 10)};
+}
+
 const std::array<SceneId, kEndingCount>& endingsInStoryOrder() {
   static const std::array<SceneId, kEndingCount> endings = collectEndings();
   return endings;
 }
 
 std::optional<SceneId> endingOnScreen(const ScreenState& screen) {
-  if (std::ranges::any_of(screen.button_visible, [](bool visible) { return visible; })) {
+  if (std::any_of(screen.button_visible.begin(), screen.button_visible.end(),
+                  [](bool visible) { return visible; })) {
     return std::nullopt;
   }
   for (SceneId ending : endingsInStoryOrder()) {

@@ -16,6 +16,9 @@ inline constexpr int kEndingCount = 14;
 // The ending scenes in story order.
 const std::array<SceneId, kEndingCount>& endingsInStoryOrder();
 
+// A scene's name in the record: "S03".
+std::string sceneName(SceneId id);
+
 // The ending the window shows: every option hidden under an ending's key.
 std::optional<SceneId> endingOnScreen(const ScreenState& screen);
 

@@ -5,10 +5,12 @@
 
 #include <string>
 
+#include "ending_record.h"
 #include "key_choices.h"
 #include "line_breaks.h"
 #include "link_colours.h"
 #include "picture_descriptions.h"
+#include "scene_catalogue.h"
 #include "spoken_scene.h"
 #include "story.h"
 
@@ -63,6 +65,11 @@ class Game {
   }
 
   std::string spokenScene() const { return sessiya::spokenScene(story_.screen()); }
+  // The ending on screen ("S03"), or "" where the attempt goes on.
+  std::string ending() const {
+    const std::optional<SceneId> shown = endingOnScreen(story_.screen());
+    return shown ? sceneName(*shown) : std::string();
+  }
 
  private:
   PageHost host_;
@@ -111,6 +118,47 @@ std::u16string letterOf(int option) { return std::u16string(1, spokenLetter(opti
 // 0 none, 1 mail link blue, 2 website blue, 3 both red, 4 mail link red only.
 int linkHoverFor(const std::string& control) { return static_cast<int>(linkHoverOver(control)); }
 
+// The fourteen endings in story order: [{name, title, hint, picture}].
+val endings() {
+  val list = val::array();
+  for (SceneId id : endingsInStoryOrder()) {
+    const Scene& ending = scene(id);
+    val entry = val::object();
+    entry.set("name", sceneName(id));
+    entry.set("title", std::string(ending.ending_title));
+    entry.set("hint", std::string(ending.ending_hint));
+    entry.set("picture", std::string(ending.picture.empty() ? kDefaultPicture : ending.picture));
+    list.call<void>("push", entry);
+  }
+  return list;
+}
+
+// The record's text form read: {found: [names], problem: ""}, or a problem and no names.
+val readEndings(const std::string& text) {
+  const EndingRecord::Parsed parsed = EndingRecord::parse(text);
+  val found = val::array();
+  for (SceneId id : endingsInStoryOrder()) {
+    if (parsed.record && parsed.record->contains(id)) found.call<void>("push", sceneName(id));
+  }
+  val result = val::object();
+  result.set("found", found);
+  result.set("problem", parsed.problem);
+  return result;
+}
+
+// The text form of the endings named in `names`; unknown names are left out.
+std::string writeEndings(val names) {
+  EndingRecord record;
+  const int count = names["length"].as<int>();
+  for (int i = 0; i < count; ++i) {
+    const std::string name = names[i].as<std::string>();
+    for (SceneId id : endingsInStoryOrder()) {
+      if (sceneName(id) == name) record.add(id);
+    }
+  }
+  return record.text();
+}
+
 }  // namespace
 }  // namespace sessiya
 
@@ -124,7 +172,11 @@ EMSCRIPTEN_BINDINGS(sessiya) {
       .function("hod", &Game::hod)
       .function("bb", &Game::bb)
       .function("screen", &Game::screen)
-      .function("spokenScene", &Game::spokenScene);
+      .function("spokenScene", &Game::spokenScene)
+      .function("ending", &Game::ending);
+  emscripten::function("endings", &endings);
+  emscripten::function("readEndings", &readEndings);
+  emscripten::function("writeEndings", &writeEndings);
   emscripten::function("wrapLines", &wrapLines);
   emscripten::function("pictureDescription", &describePicture);
   emscripten::function("attemptOverCue", &cueAfterEnding);

@@ -189,6 +189,7 @@
       announce(game.spokenScene() + (over ? ` ${engine.attemptOverCue(NEW_ATTEMPT)}` : ""));
     }
     focusFirstOption();
+    noteEnding();
   }
 
   function press(option) {
@@ -273,37 +274,49 @@
     e.preventDefault();
   });
 
-  // The menu "Файл".
-  const menuTitle = $("m_file");
-  const menu = $("m_file_menu");
-  const menuItems = [...menu.querySelectorAll("button")];
-  function openMenu() {
-    menu.hidden = false;
-    menuTitle.setAttribute("aria-expanded", "true");
-    menuItems[0].focus();
+  // The menus "Файл" and "Концовки".
+  const menus = ["m_file", "m_endings"].map((id) => ({
+    title: $(id),
+    list: $(`${id}_menu`),
+    items: [...$(`${id}_menu`).querySelectorAll("button")],
+  }));
+  const openMenuOf = () => menus.find((menu) => !menu.list.hidden);
+  function openMenu(menu) {
+    closeMenu(false);
+    menu.list.style.left = `${menu.title.offsetLeft}px`;
+    menu.list.hidden = false;
+    menu.title.setAttribute("aria-expanded", "true");
+    menu.items[0].focus();
   }
   function closeMenu(refocus) {
-    if (menu.hidden) return;
-    menu.hidden = true;
-    menuTitle.setAttribute("aria-expanded", "false");
+    const menu = openMenuOf();
+    if (menu === undefined) return;
+    menu.list.hidden = true;
+    menu.title.setAttribute("aria-expanded", "false");
     if (refocus) focusFirstOption();
   }
-  menuTitle.addEventListener("click", () => (menu.hidden ? openMenu() : closeMenu(true)));
+  for (const menu of menus) {
+    menu.title.addEventListener("click",
+                                () => (menu.list.hidden ? openMenu(menu) : closeMenu(true)));
+    menu.list.addEventListener("keydown", (e) => {
+      const at = menu.items.indexOf(document.activeElement);
+      if (e.key === "ArrowDown" || e.key === "ArrowUp") {
+        const step = e.key === "ArrowDown" ? 1 : menu.items.length - 1;
+        menu.items[(at + step) % menu.items.length].focus();
+      } else if (e.key === "ArrowLeft" || e.key === "ArrowRight") {
+        openMenu(menus[(menus.indexOf(menu) + 1) % menus.length]);
+      } else if (e.key === "Escape" || e.key === "Tab") {
+        closeMenu(true);
+      } else {
+        return;
+      }
+      e.preventDefault();
+      e.stopPropagation();
+    });
+  }
   document.addEventListener("pointerdown", (e) => {
-    if (!menu.contains(e.target) && e.target !== menuTitle) closeMenu(false);
-  });
-  menu.addEventListener("keydown", (e) => {
-    const at = menuItems.indexOf(document.activeElement);
-    if (e.key === "ArrowDown" || e.key === "ArrowUp") {
-      const step = e.key === "ArrowDown" ? 1 : menuItems.length - 1;
-      menuItems[(at + step) % menuItems.length].focus();
-    } else if (e.key === "Escape" || e.key === "Tab") {
-      closeMenu(true);
-    } else {
-      return;
-    }
-    e.preventDefault();
-    e.stopPropagation();
+    const menu = openMenuOf();
+    if (menu && !menu.list.contains(e.target) && e.target !== menu.title) closeMenu(false);
   });
 
   $("m_new").addEventListener("click", () => {
@@ -312,10 +325,116 @@
     render(true);
   });
 
+  // The endings collection, kept in the browser's storage in the desktop record's text form.
+  // A damaged value is reported once and left alone until an ending is found, then kept
+  // under the ".bak" key; another tab's endings are merged in before every write.
+  const RECORD = "sessiya.endings";
+  const ENDINGS = engine.endings();
+  let reportedProblem = "";
+  function storedRecord() {
+    let text = null;
+    try {
+      text = localStorage.getItem(RECORD);
+    } catch (error) {
+      return { found: [], problem: `the browser's storage cannot be read: ${error.message}` };
+    }
+    return text === null ? { found: [], problem: "" } : engine.readEndings(text);
+  }
+  function report(problem) {
+    if (problem === "" || problem === reportedProblem) return;
+    reportedProblem = problem;
+    console.error(`sessiya: endings record in localStorage "${RECORD}": ${problem}`);
+  }
+  function loadEndings() {
+    const stored = storedRecord();
+    report(stored.problem);
+    return new Set(stored.found);
+  }
+  let found = loadEndings();
+  function saveEndings(merge) {
+    const stored = storedRecord();
+    if (merge) for (const name of stored.found) found.add(name);
+    try {
+      if (stored.problem !== "") localStorage.setItem(`${RECORD}.bak`, localStorage.getItem(RECORD));
+      localStorage.setItem(RECORD, engine.writeEndings([...found]));
+    } catch (error) {
+      report(`it cannot be written: ${error.message}`);
+    }
+  }
+  function showCount() {
+    $("m_endings").innerHTML = `<u>К</u>онцовки: ${found.size} из ${ENDINGS.length}`;
+  }
+  const endingsPanel = $("endings");
+  function fillEndings() {
+    const count = `Найдено: ${found.size} из ${ENDINGS.length}`;
+    $("found_count").textContent = count;
+    $("all_found").hidden = found.size !== ENDINGS.length;
+    $("endings_list").replaceChildren(...ENDINGS.map((ending) => {
+      const row = document.createElement("li");
+      row.tabIndex = -1;
+      const thumbnail = document.createElement("span");
+      thumbnail.className = "thumbnail";
+      const words = document.createElement("span");
+      if (found.has(ending.name)) {
+        const entry = scenePictures()[ending.picture];
+        if (entry !== undefined) thumbnail.append(pictureOf(entry));
+        words.textContent = ending.title;
+      } else {
+        words.innerHTML = `???<br>Подсказка: `;
+        words.append(ending.hint);
+        row.setAttribute("aria-label", `Не найдена. Подсказка: ${ending.hint}`);
+      }
+      row.append(thumbnail, words);
+      return row;
+    }));
+  }
+  function noteEnding() {
+    const name = game.ending();
+    if (name === "" || found.has(name)) return;
+    found.add(name);
+    saveEndings(true);
+    showCount();
+    if (!endingsPanel.hidden) fillEndings();
+  }
+  function closeEndings() {
+    endingsPanel.hidden = true;
+    focusFirstOption();
+  }
+  $("m_found_endings").addEventListener("click", () => {
+    closeMenu(false);
+    for (const name of loadEndings()) found.add(name);  // what another tab found meanwhile
+    showCount();
+    fillEndings();
+    endingsPanel.hidden = false;
+    $("endings_close").focus();
+    announce(`${$("found_count").textContent}`);
+  });
+  $("endings_close").addEventListener("click", closeEndings);
+  endingsPanel.querySelector(".close-box").addEventListener("click", closeEndings);
+  endingsPanel.addEventListener("keydown", (e) => {
+    if (e.key !== "Escape") return;
+    e.preventDefault();
+    closeEndings();
+  });
+  $("m_forget_endings").addEventListener("click", () => {
+    closeMenu(false);
+    if (!confirm("Забыть все найденные концовки? Счёт начнётся с нуля.")) {
+      focusFirstOption();
+      return;
+    }
+    found = new Set();
+    saveEndings(false);
+    showCount();
+    if (!endingsPanel.hidden) fillEndings();
+    focusFirstOption();
+  });
+  showCount();
+
   // A page cannot close itself: the game ends with a farewell that offers another.
   $("m_end").addEventListener("click", () => {
     closeMenu(false);
     dialog.reset();
+    endingsPanel.hidden = true;
     form1.hidden = true;
     $("farewell").hidden = false;
     $("play_again").focus();
@@ -353,10 +472,16 @@
   }
 
   document.addEventListener("keydown", (e) => {
-    if (form1.hidden || !menu.hidden) return;  // an open menu keeps the keys to itself
+    // An open menu or the list of endings keeps the keys to itself.
+    if (form1.hidden || openMenuOf() || !endingsPanel.hidden) return;
     if ((e.altKey && (e.code === "KeyA" || e.key.toLowerCase() === "ф")) || e.key === "F10") {
       e.preventDefault();
-      openMenu();
+      openMenu(menus[0]);
+      return;
+    }
+    if (e.altKey && (e.code === "KeyR" || e.key.toLowerCase() === "к")) {
+      e.preventDefault();
+      openMenu(menus[1]);
       return;
     }
     if (e.ctrlKey || e.altKey || e.metaKey || windowOf(document.activeElement) === "dialog") return;

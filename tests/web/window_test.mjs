@@ -352,3 +352,106 @@ test("a double-click on the website opens it once", async () => {
   assert.equal(opened.length, 1);
   await Promise.all(opened.map((popup) => popup.close()));
 });
+
+// The endings collection, in the browser's storage.
+const RECORD = "sessiya.endings";
+const stored = (key = RECORD) => page.evaluate((k) => localStorage.getItem(k), key);
+const endingsCount = async () => (await text("m_endings")).trim();
+// The shortest path to an ending other than the dialog's game-over.
+const toAnEnding = pathTo((screen) => !screen.buttonVisible.includes(true) && screen.picture !== "\\k1.jpg");
+
+test("each ending is recorded once, by a press and by the dialog, and survives a reload",
+     async () => {
+  assert.equal(await endingsCount(), "Концовки: 0 из 14");
+  await play(toAnEnding);
+  assert.equal(await endingsCount(), "Концовки: 1 из 14");
+  const first = await stored();
+  assert.match(first, /^sessiya endings 1\nS\d\d\n$/);
+  await page.click("#m_file");
+  await page.click("#m_new");
+  await play(toAnEnding);
+  assert.equal(await stored(), first, "found once");
+  await page.click("#m_file");
+  await page.click("#m_new");
+  await clickAll(["Command2", "Form2_Command1", "Form2_Command1"]);
+  assert.equal(await endingsCount(), "Концовки: 2 из 14");
+  assert.match(await stored(), /\nS20\n$/);
+
+  await page.reload();
+  await page.waitForFunction(() => document.documentElement.dataset.ready === "true");
+  assert.equal(await endingsCount(), "Концовки: 2 из 14");
+  await page.click("#m_endings");
+  await page.click("#m_found_endings");
+  assert.equal(await shown("endings"), true);
+  assert.equal(await text("found_count"), "Найдено: 2 из 14");
+  const rows = await page.locator("#endings_list li").allTextContents();
+  assert.equal(rows.length, 14);
+  assert.equal(rows.filter((row) => row.startsWith("???")).length, 12);
+  assert.equal(await page.locator("#endings_list li img").count(), 2);
+  assert.equal(await shown("all_found"), false);
+  await page.keyboard.press("Escape");
+  assert.equal(await shown("endings"), false);
+  assert.equal(await focused(), "Command1");
+  assert.deepEqual(page.errors, []);
+});
+
+test("forgetting asks first; all fourteen found say so", async () => {
+  const names = ["S03", "S06", "S08", "S11", "S12", "S17", "S19", "S20", "S21", "S24", "S25",
+                 "S26", "S27", "S31"];
+  await page.evaluate(([key, text]) => localStorage.setItem(key, text),
+                      [RECORD, `sessiya endings 1\n${names.join("\n")}\n`]);
+  await page.reload();
+  await page.waitForFunction(() => document.documentElement.dataset.ready === "true");
+  await page.click("#m_endings");
+  await page.click("#m_found_endings");
+  assert.equal(await shown("all_found"), true);
+  await page.click("#endings_close");
+  for (const [answer, count] of [[false, 14], [true, 0]]) {
+    page.once("dialog", (question) => (answer ? question.accept() : question.dismiss()));
+    await page.click("#m_endings");
+    await page.click("#m_forget_endings");
+    assert.equal(await endingsCount(), `Концовки: ${count} из 14`);
+  }
+  assert.equal(await stored(), "sessiya endings 1\n");
+});
+
+test("a damaged record starts empty, says so once and is kept aside when an ending is found",
+     async () => {
+  for (const damaged of ["garbage\u0000", "sessiya endings 1\nS03\nS2", "sessiya endings 1\nS42\n"]) {
+    await page.evaluate(([key, text]) => localStorage.setItem(key, text), [RECORD, damaged]);
+    const said = [];
+    page.on("console", (message) => { if (message.type() === "error") said.push(message.text()); });
+    await page.reload();
+    await page.waitForFunction(() => document.documentElement.dataset.ready === "true");
+    assert.equal(await endingsCount(), "Концовки: 0 из 14");
+    await page.click("#m_endings");
+    await page.click("#m_found_endings");  // reading it again says nothing new
+    await page.keyboard.press("Escape");
+    assert.equal(said.length, 1, said.join("\n"));
+    assert.match(said[0], /sessiya: endings record/);
+    assert.equal(await stored(), damaged, "left alone");
+    await play(toAnEnding);
+    assert.equal(await stored(`${RECORD}.bak`), damaged);
+    assert.match(await stored(), /^sessiya endings 1\nS\d\d\n$/);
+    page.removeAllListeners("console");
+  }
+});
+
+test("two tabs keep each other's endings", async () => {
+  const context = await browser.newContext({ viewport: { width: 1000, height: 700 } });
+  const [first, second] = await Promise.all([context.newPage(), context.newPage()]);
+  for (const tab of [first, second]) {
+    await tab.goto(page.url());
+    await tab.waitForFunction(() => document.documentElement.dataset.ready === "true");
+  }
+  await first.evaluate((ids) => ids.forEach((id) => document.getElementById(id).click()),
+                       toAnEnding.map((option) => `Command${option}`));
+  await second.evaluate(() => ["Command2", "Form2_Command1", "Form2_Command1"]
+    .forEach((id) => document.getElementById(id).click()));
+  assert.match(await second.evaluate((key) => localStorage.getItem(key), RECORD),
+               /^sessiya endings 1\nS\d\d\nS20\n$/);
+  await first.click("#m_endings");
+  await first.click("#m_found_endings");
+  assert.equal(await first.locator("#found_count").textContent(), "Найдено: 2 из 14");
+  await context.close();
+});
