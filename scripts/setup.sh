@@ -10,6 +10,7 @@ packages=(
   fonts-dejavu-core fonts-liberation2
   xvfb xauth dbus at-spi2-core python3-pyatspi
   desktop-file-utils appstream dpkg-dev graphviz
+  file lintian man-db python3-debian debootstrap
 )
 
 missing=()
