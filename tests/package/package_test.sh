@@ -61,7 +61,8 @@ chroot "$root" apt-get install -y -q --no-install-recommends "$work/sessiya.deb"
 echo "apt-get install --no-install-recommends ./$(basename "$package"):" \
   "$(grep -c '^Setting up' "$work/install.log") packages set up"
 for recommended in qt6-wayland fonts-liberation2; do
-  if chroot "$root" dpkg-query -W "$recommended" >/dev/null 2>&1; then
+  status=$(chroot "$root" dpkg-query -W -f='${db:Status-Status}' "$recommended" 2>/dev/null || true)
+  if [[ $status == installed ]]; then
     echo "the recommended $recommended is installed: the root is not pristine" >&2
     exit 1
   fi
