@@ -26,7 +26,8 @@ if [[ -z ${PACKAGE_TEST_WORK:-} ]]; then
 fi
 work=$PACKAGE_TEST_WORK
 root=$work/root
-export DEBIAN_FRONTEND=noninteractive LC_ALL=C.UTF-8
+# The harness keeps its files in /tmp, which the root shares.
+export DEBIAN_FRONTEND=noninteractive LC_ALL=C.UTF-8 TMPDIR=/tmp
 
 if [[ ! -e $pristine/etc/debian_version ]]; then
   echo "making the pristine root once: debootstrap --variant=minbase bookworm"
@@ -53,12 +54,12 @@ system_files() {
 }
 system_files >"$work/before"
 
-cp "$package" "$work/sessiya.deb"
-chmod 644 "$work/sessiya.deb"
+deb=$(basename "$package")
+install -m 644 "$package" "$work/$deb"
 chroot "$root" apt-get update -qq
-chroot "$root" apt-get install -y -q --no-install-recommends "$work/sessiya.deb" \
-  >"$work/install.log" 2>&1 || { cat "$work/install.log" >&2; exit 1; }
-echo "apt-get install --no-install-recommends ./$(basename "$package"):" \
+chroot "$root" sh -c 'cd "$1" && apt-get install -y -q --no-install-recommends "./$2"' sh \
+  "$work" "$deb" >"$work/install.log" 2>&1 || { cat "$work/install.log" >&2; exit 1; }
+echo "apt-get install --no-install-recommends ./$deb:" \
   "$(grep -c '^Setting up' "$work/install.log") packages set up"
 for recommended in qt6-wayland fonts-liberation2; do
   status=$(chroot "$root" dpkg-query -W -f='${db:Status-Status}' "$recommended" 2>/dev/null || true)
