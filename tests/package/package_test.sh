@@ -15,13 +15,24 @@ if ((EUID != 0)); then
   exit 77
 fi
 
-# The mounts live in a private mount namespace: they vanish with it, however the test ends,
-# and the clean-up out here never sees them.
+# The mounts live in a mount namespace of their own and vanish with it. Inside a chroot,
+# whose root is no mount point, the namespace cannot be made private and the mounts may
+# reach out here too: they are unmounted before the work folder is removed.
 if [[ -z ${PACKAGE_TEST_WORK:-} ]]; then
   work=$(mktemp -d /tmp/sessiya-package.XXXXXX)
-  trap 'rm -rf "$work"' EXIT
+  remove_work() {
+    umount -R -l "$work/root" 2>/dev/null || true
+    if grep -q " $work/" /proc/self/mountinfo; then
+      echo "kept $work: something is still mounted there" >&2
+    else
+      rm -rf "$work"
+    fi
+  }
+  trap remove_work EXIT
   chmod 755 "$work"  # apt's download user reads the package from here
-  PACKAGE_TEST_WORK=$work unshare --mount --propagation private "$0" "$@"
+  propagation=private
+  unshare --mount --propagation private true 2>/dev/null || propagation=unchanged
+  PACKAGE_TEST_WORK=$work unshare --mount --propagation "$propagation" "$0" "$@"
   exit
 fi
 work=$PACKAGE_TEST_WORK
