@@ -81,7 +81,8 @@ for recommended in qt6-wayland fonts-liberation2; do
 done
 test -x "$root/usr/games/sessiya"
 test -f "$root/usr/share/sessiya/br_196.jpg"
-echo "installed: /usr/games/sessiya and its pictures, $(chroot "$root" dpkg -L sessiya | wc -l) paths"
+echo "installed: /usr/games/sessiya and its pictures," \
+  "$(chroot "$root" dpkg -L sessiya | wc -l) paths"
 
 # A desktop session's environment for the game: its own runtime folder and home.
 export XDG_RUNTIME_DIR=$work/runtime GAME_ROOT=$root GAME_ERRORS=$work/game-errors
