@@ -13,6 +13,7 @@ packages=(
   orca speech-dispatcher xdotool metacity
   desktop-file-utils appstream dpkg-dev graphviz
   emscripten node-acorn nodejs chromium fonttools woff2
+  file lintian man-db python3-debian debootstrap
 )
 # Some node builds bring their own npm; Debian's is needed only where none is on PATH.
 command -v npm >/dev/null || packages+=(npm)
