@@ -23,4 +23,4 @@ QT_QPA_PLATFORM=offscreen "$window_lines" >"$work/lines.json" 2>/dev/null
 
 export SESSIYA_PAGE="$page" SESSIYA_STATES="$work/states.json" SESSIYA_LINES="$work/lines.json"
 export SESSIYA_SOURCE="$root"
-exec node --test --test-reporter=spec "$here"/*_test.mjs
+exec node --test "$here"/*_test.mjs
