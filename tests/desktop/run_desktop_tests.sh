@@ -14,6 +14,7 @@ if [[ "$window_manager" != none ]]; then
 fi
 QT_QPA_PLATFORM=xcb "$tests"
 INNER
+export LSAN_OPTIONS="suppressions=$(dirname "$(realpath "$0")")/leaks.supp"
 export XDG_RUNTIME_DIR=$(mktemp -d)
 trap 'rm -f "$script"; rm -rf "$XDG_RUNTIME_DIR"' EXIT
 exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$script"
