@@ -22,7 +22,7 @@ echo "wrote docs/window.png docs/window-tall.png docs/dialog.png docs/window-2x.
 cmake --preset web >/dev/null
 cmake --build --preset web >/dev/null
 if ! cmp -s tests/web/package-lock.json tests/web/node_modules/.installed-lock.json; then
-  PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --prefix tests/web --no-audit --no-fund --silent
+  PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --prefix tests/web --no-audit --no-fund --loglevel=error
   cp tests/web/package-lock.json tests/web/node_modules/.installed-lock.json
 fi
 page=build/web/web/sessiya.html

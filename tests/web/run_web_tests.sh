@@ -13,7 +13,7 @@ if [[ ! -f "$page" ]]; then
 fi
 # The pinned driver, without any browser of its own.
 if ! cmp -s "$here/package-lock.json" "$here/node_modules/.installed-lock.json"; then
-  PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --prefix "$here" --no-audit --no-fund --silent
+  PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --prefix "$here" --no-audit --no-fund --loglevel=error
   cp "$here/package-lock.json" "$here/node_modules/.installed-lock.json"
 fi
 
