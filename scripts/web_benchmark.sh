@@ -8,7 +8,7 @@ bash scripts/setup.sh
 cmake --preset web >/dev/null
 cmake --build --preset web >/dev/null
 if ! cmp -s tests/web/package-lock.json tests/web/node_modules/.installed-lock.json; then
-  PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --prefix tests/web --no-audit --no-fund --silent
+  PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --prefix tests/web --no-audit --no-fund --loglevel=error
   cp tests/web/package-lock.json tests/web/node_modules/.installed-lock.json
 fi
 node bench/web/page_benchmark.mjs build/web/web/sessiya.html "${1:-20}"
