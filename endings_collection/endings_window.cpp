@@ -7,13 +7,10 @@
 #include "picture_path.h"
 #include "scene_catalogue.h"
 #include "ui_endings_window.h"
+#include "utf8_text.h"
 
 namespace sessiya {
 namespace {
-
-QString fromUtf8(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // The ending's picture, or a blank square where it is unknown or cannot be read.
 QIcon thumbnail(const std::filesystem::path& program_dir, const Scene* ending, int size) {

@@ -23,6 +23,7 @@
 #include "sharp_picture.h"
 #include "spoken_scene.h"
 #include "ui_form1.h"
+#include "utf8_text.h"
 #include "window_look.h"
 
 namespace sessiya {
@@ -31,10 +32,6 @@ namespace {
 constexpr int kTwipsPerPixel = 15;
 const QColor kLinkRest(0xFF, 0, 0);   // red
 const QColor kLinkHover(0, 0, 0xFF);  // blue
-
-QString fromUtf8(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 void setTextColour(QWidget* label, const QColor& colour) {
   QPalette palette = label->palette();
