@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QShowEvent>
 
+#include "program_icon.h"
 #include "sharp_picture.h"
 #include "ui_form2.h"
 
@@ -14,7 +15,7 @@ Form2::Form2(std::function<void()> final_answer)
   // A window of its own, without a task-bar button, minimise or maximise box.
   setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                  Qt::CustomizeWindowHint);
-  setWindowIcon(QIcon(QStringLiteral(":/icon.ico")));
+  setWindowIcon(programIcon());
   setFixedSize(size());
   const QString picture_path = QStringLiteral(":/dialog.jpg");
   const QImage picture(picture_path);

@@ -17,11 +17,13 @@
 #include "endings_menu.h"
 #include "form2.h"
 #include "link_hover.h"
+#include "option_grid.h"
 #include "option_keys.h"
 #include "picture_descriptions.h"
 #include "picture_path.h"
+#include "program_icon.h"
+#include "scene_presentation.h"
 #include "sharp_picture.h"
-#include "spoken_scene.h"
 #include "ui_form1.h"
 #include "utf8_text.h"
 #include "window_look.h"
@@ -52,7 +54,7 @@ Form1::Form1(std::filesystem::path program_dir)
   ui_->setupUi(this);
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
-  setWindowIcon(QIcon(QStringLiteral(":/icon.ico")));
+  setWindowIcon(programIcon());
   setAccessibleName(QStringLiteral("Сессия"));  // the title bar stays empty
   captions_ = {ui_->Label1, ui_->Label2, ui_->Label3, ui_->Label4, ui_->Label5, ui_->Label6};
   buttons_ = {ui_->Command1, ui_->Command2, ui_->Command3, ui_->Command4};
@@ -186,38 +188,10 @@ void Form1::render() {
   }
   ui_->Picture1->resize(ui_->Picture1->width(), screen.picture_height / kTwipsPerPixel);
   showPendingPicture();
-  presentScene();
-  endings_->noteScreen(screen);
-}
-
-// Each option is announced by its letter and text; the first one also carries the scene,
-// so a screen reader reads the epigraph, the narrative and the picture with it. At an ending
-// no option is left: the playing surface takes the focus and says how to start again.
-void Form1::presentScene() {
-  const ScreenState& screen = story_.screen();
-  QPushButton* first = nullptr;
-  for (int option : kReadingOrder) {
-    if (screen.button_visible[option - 1]) {
-      first = buttons_[option - 1];
-      break;
-    }
-  }
-  const QString scene = fromUtf8(spokenScene(screen));
-  for (int option = 1; option <= kOptionCount; ++option) {
-    QPushButton* button = buttons_[option - 1];
-    button->setAccessibleName(optionLetter(option) + QStringLiteral(". ") +
-                              QString::fromStdString(screen.optionText(option)));
-    button->setAccessibleDescription(button == first ? scene : QString());
-  }
-  ui_->centralwidget->setAccessibleDescription(
-      first ? QString() : scene + QLatin1Char(' ') + fromUtf8(attemptOverCue(newAttemptCommand())));
-  QWidget* focus = first ? static_cast<QWidget*>(first) : ui_->centralwidget;
   // A press that opens the dialog leaves the scene as it was: the dialog is what to hear.
-  if (std::exchange(dialog_opened_, false)) {
-    focus->setFocus(Qt::OtherFocusReason);
-  } else {
-    announcer_.focus(focus);
-  }
+  presentScene(screen, buttons_, ui_->centralwidget, newAttemptCommand(),
+               std::exchange(dialog_opened_, false) ? nullptr : &announcer_);
+  endings_->noteScreen(screen);
 }
 
 // "Ctrl+N или пункт «Новая попытка» меню «Файл»", from the menu itself.
@@ -239,19 +213,9 @@ void Form1::keyPressEvent(QKeyEvent* event) {
   QMainWindow::keyPressEvent(event);
 }
 
-bool Form1::moveFocusInGrid(QObject* button, int arrow_key) {
-  const auto from = std::find(buttons_.begin(), buttons_.end(), button);
-  if (from == buttons_.end() || !isGridArrow(arrow_key)) return false;
-  const int beside = optionBeside(static_cast<int>(from - buttons_.begin()) + 1, arrow_key);
-  if (beside != 0 && story_.screen().button_visible[beside - 1]) {
-    buttons_[beside - 1]->setFocus(Qt::TabFocusReason);
-  }
-  return true;
-}
-
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress &&
-      moveFocusInGrid(watched, static_cast<QKeyEvent*>(event)->key())) {
+      moveFocusInGrid(buttons_, story_.screen(), watched, static_cast<QKeyEvent*>(event)->key())) {
     return true;
   }
   if (event->type() == QEvent::MouseMove && watched == ui_->centralwidget) {
@@ -275,32 +239,11 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
     }
     return true;
   }
-  if (watched == ui_->Label7 || watched == ui_->Label9) followLinkClick(watched, event);
-  return QMainWindow::eventFilter(watched, event);
-}
-
-// A click is a press and a release over the same link. The second click of a double-click
-// arrives as a double-click event, which has no handler: it opens nothing.
-void Form1::followLinkClick(QObject* link, QEvent* event) {
-  switch (event->type()) {
-    case QEvent::MouseButtonPress:
-      if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) pressed_link_ = link;
-      break;
-    case QEvent::MouseButtonDblClick:
-      pressed_link_ = nullptr;
-      break;
-    case QEvent::MouseButtonRelease: {
-      const auto* mouse = static_cast<QMouseEvent*>(event);
-      const bool clicked =
-          pressed_link_ == link && mouse->button() == Qt::LeftButton &&
-          static_cast<QWidget*>(link)->rect().contains(mouse->position().toPoint());
-      pressed_link_ = nullptr;
-      if (clicked) link == ui_->Label7 ? Label7_Click() : Label9_Click();
-      break;
-    }
-    default:
-      break;
+  if ((watched == ui_->Label7 || watched == ui_->Label9) &&
+      link_clicks_.completesClick(watched, event)) {
+    watched == ui_->Label7 ? Label7_Click() : Label9_Click();
   }
+  return QMainWindow::eventFilter(watched, event);
 }
 
 void Form1::Label7_MouseMove() { setTextColour(ui_->Label7, kLinkHover); }

@@ -9,10 +9,10 @@
 #include <string>
 
 #include "announcer.h"
+#include "link_clicks.h"
+#include "option_buttons.h"
 #include "published_title.h"
 #include "story.h"
-
-class QPushButton;
 
 namespace Ui {
 class Form1;
@@ -70,26 +70,23 @@ class Form1 : public QMainWindow, public StoryHost {
   void press(int option);
   void render();
   void showPendingPicture();
-  void presentScene();
   std::string newAttemptCommand() const;
-  bool moveFocusInGrid(QObject* button, int arrow_key);
-  void followLinkClick(QObject* link, QEvent* event);
   void endProgram();
   Form2& form2();
 
   std::unique_ptr<Ui::Form1> ui_;
   std::filesystem::path program_dir_;
   Story story_;
-  std::array<WrapLabel*, 6> captions_;   // Label1 … Label6
-  std::array<QPushButton*, 4> buttons_;  // Command1 … Command4
+  std::array<WrapLabel*, 6> captions_;  // Label1 … Label6
+  OptionButtons buttons_;
   Announcer announcer_;
   std::unique_ptr<Form2> form2_;
   std::unique_ptr<EndingsMenu> endings_;
   std::optional<std::string> pending_picture_;  // loaded by the story, not yet read
   std::set<std::string> reported_pictures_;     // each unreadable picture is reported once
   bool reported_top_move_ = false;
-  bool dialog_opened_ = false;       // by the press being drawn
-  QObject* pressed_link_ = nullptr;  // the link a left button went down on
+  bool dialog_opened_ = false;  // by the press being drawn
+  LinkClicks link_clicks_;
   PublishedTitle published_title_{*this};
 };
 

@@ -115,15 +115,20 @@ QByteArray fileBytes(const char* name) {
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// This run's screen: the tests below hold on either, and ctest runs them on both.
-bool sharpScreen(const QWidget* widget) { return wantsSharpPicture(widget->devicePixelRatioF()); }
+// This run's screen: ctest runs the tests below on a plain and on a double-density one.
+qreal screenRatio(const QWidget* widget) {
+  const qreal ratio = widget->devicePixelRatioF();
+  EXPECT_TRUE(ratio == 1.0 || ratio == 2.0) << ratio;
+  return ratio;
+}
 
 struct SharpPictureCase {
   const char* name;
   std::vector<const char*> missing;
   PictureFolder::Replacements replaced;
-  bool sharp_usable;
-  int errors;  // lines on standard error during the press
+  qreal shown_ratio_plain;   // of the picture shown on a plain screen
+  qreal shown_ratio_double;  // and on one of double density
+  int errors;                // lines on standard error during the press
 };
 
 class SharpPicture : public ::testing::TestWithParam<SharpPictureCase> {};
@@ -138,11 +143,11 @@ TEST_P(SharpPicture, IsShownOnSharpScreensWhereItIsSoundAndThePlainOneOtherwise)
   const auto* box = player.control<PictureBox>("Picture1");
   EXPECT_EQ(box->size(), QSize(241, 249));
   const QImage& shown = box->shownPicture();
-  if (c.sharp_usable && sharpScreen(box)) {
-    EXPECT_EQ(shown.size(), box->picture().size() * 2);
-    EXPECT_EQ(shown.devicePixelRatio(), 2.0);
-    EXPECT_EQ(shown.deviceIndependentSize(), QSizeF(box->picture().size()));
-  } else {
+  const qreal ratio = screenRatio(box) == 2.0 ? c.shown_ratio_double : c.shown_ratio_plain;
+  EXPECT_EQ(shown.devicePixelRatio(), ratio);
+  EXPECT_EQ(shown.size(), box->picture().size() * ratio);
+  EXPECT_EQ(shown.deviceIndependentSize(), QSizeF(box->picture().size()));
+  if (ratio == 1.0) {
     EXPECT_EQ(shown.cacheKey(), box->picture().cacheKey());
   }
   EXPECT_EQ(errors.lines().size(), c.errors) << errors.lines().join('\n').toStdString();
@@ -151,14 +156,14 @@ TEST_P(SharpPicture, IsShownOnSharpScreensWhereItIsSoundAndThePlainOneOtherwise)
 INSTANTIATE_TEST_SUITE_P(
     Window, SharpPicture,
     ::testing::Values(
-        SharpPictureCase{"Beside", {}, {}, true, 0},
-        SharpPictureCase{"Missing", {"66@2x.jpg"}, {}, false, 0},
-        SharpPictureCase{"TextInsteadOfAPicture", {}, {{"66@2x.jpg", "not a picture\n"}}, false, 0},
+        SharpPictureCase{"Beside", {}, {}, 1, 2, 0},
+        SharpPictureCase{"Missing", {"66@2x.jpg"}, {}, 1, 1, 0},
+        SharpPictureCase{"TextInsteadOfAPicture", {}, {{"66@2x.jpg", "not a picture\n"}}, 1, 1, 0},
         SharpPictureCase{
-            "TruncatedJpeg", {}, {{"66@2x.jpg", QByteArray("\xFF\xD8\xFF\xE0", 4)}}, false, 0},
-        SharpPictureCase{"PlainSize", {}, {{"66@2x.jpg", fileBytes("66.jpg")}}, false, 0},
+            "TruncatedJpeg", {}, {{"66@2x.jpg", QByteArray("\xFF\xD8\xFF\xE0", 4)}}, 1, 1, 0},
+        SharpPictureCase{"PlainSize", {}, {{"66@2x.jpg", fileBytes("66.jpg")}}, 1, 1, 0},
         // The plain picture is the one of record: without it nothing is shown.
-        SharpPictureCase{"PlainMissing", {"66.jpg"}, {}, false, 1}),
+        SharpPictureCase{"PlainMissing", {"66.jpg"}, {}, 1, 1, 1}),
     [](const auto& info) { return info.param.name; });
 
 TEST(SharpPicture, LiesBesideThePlainOneUnderItsNameWithAt2x) {
@@ -178,7 +183,7 @@ TEST(SharpPicture, IsDrawnAtTheSizeOfThePlainOneAndAtTheScreensResolution) {
   const QPixmap drawn = const_cast<PictureBox*>(box)->grab();
   EXPECT_EQ(drawn.deviceIndependentSize(), QSizeF(box->size()));
   const QImage& shown = box->shownPicture();
-  ASSERT_EQ(shown.devicePixelRatio(), sharpScreen(box) ? 2.0 : 1.0);
+  ASSERT_EQ(shown.devicePixelRatio(), screenRatio(box));
   ASSERT_EQ(drawn.size(), shown.size());
   QImage drawn_pixels = drawn.toImage().convertToFormat(QImage::Format_RGB32);
   QImage shown_pixels = shown.convertToFormat(QImage::Format_RGB32);
@@ -190,11 +195,11 @@ TEST(SharpPicture, IsDrawnAtTheSizeOfThePlainOneAndAtTheScreensResolution) {
 TEST(SharpPicture, StartAndDialogPicturesHaveTheirsCompiledIn) {
   Player player;
   const auto* start = player.control<PictureBox>("Picture1");
-  EXPECT_EQ(start->shownPicture().size(), sharpScreen(start) ? QSize(442, 308) : QSize(221, 154));
+  EXPECT_EQ(start->shownPicture().size(), QSize(221, 154) * screenRatio(start));
   player.press(2);
   ASSERT_TRUE(player.dialogShown());
   const auto* dialog = player.form->dialog()->findChild<PictureBox*>("Picture1");
-  EXPECT_EQ(dialog->shownPicture().size(), sharpScreen(dialog) ? QSize(572, 410) : QSize(286, 205));
+  EXPECT_EQ(dialog->shownPicture().size(), QSize(286, 205) * screenRatio(dialog));
 }
 
 }  // namespace

@@ -8,8 +8,10 @@ namespace sessiya::testing {
 namespace {
 
 // The notification a window shows for a screen reader, and what it says; empty while hidden.
+// Every window has one, so a window without it fails rather than says nothing.
 QString notice(QWidget* window) {
   auto* shown = window->findChild<QWidget*>("SpokenNotice");
+  EXPECT_NE(shown, nullptr) << "no notice in " << window->objectName().toStdString();
   if (shown == nullptr || !shown->isVisible()) return {};
   EXPECT_EQ(shown->size(), QSize(0, 0));  // nothing a sighted player sees
   const QAccessibleInterface* read = QAccessible::queryAccessibleInterface(shown);
