@@ -5,6 +5,7 @@ import argparse
 import base64
 import json
 import pathlib
+import re
 import struct
 import subprocess
 import tempfile
@@ -41,6 +42,68 @@ def picture(path):
     chosen, scale = (sharp, 2) if sharp.exists() else (path, 1)
     width, height = image_size(chosen.read_bytes())
     return {"src": data_uri(chosen), "width": width / scale, "height": height / scale}
+
+
+IMPORT = re.compile(r'^import \{([^}]*)\} from "(\.\.?/[^"]+)";\n', re.M)
+EXPORT = re.compile(r"^export ((?:async )?function\*? |const |class )([A-Za-z_$][\w$]*)", re.M)
+
+
+def script(entry):
+    """The page's modules as one module script: each dependency in its own function scope,
+    run before what imports it, its exports handed over by name; the entry last, in a block
+    of its own. Only `import { ... } from "./file.js"` and exported functions, consts and
+    classes are read; anything else stops the build, as does an import of a file or name
+    that is not there."""
+    root = entry.resolve().parent
+    bundled, exports, visiting = [], {}, set()
+
+    def fail(path, why):
+        raise SystemExit(f"assemble_page: {path.relative_to(root)}: {why}")
+
+    def bundle(path, is_entry):
+        visiting.add(path)
+        body = path.read_text(encoding="utf-8")
+
+        def imported(match):
+            source = (path.parent / match[2]).resolve()
+            if not source.is_file():
+                fail(path, f"imports {match[2]}, which is not there")
+            if source in visiting:
+                fail(path, f"imports {match[2]}, which imports it back")
+            if source not in exports:
+                bundle(source, False)
+            names = []
+            for name in filter(None, (n.strip() for n in match[1].split(","))):
+                theirs, _, ours = (part.strip() for part in name.partition(" as "))
+                if theirs not in exports[source]:
+                    fail(path, f"imports {theirs}, which {match[2]} does not export")
+                names.append(f"{theirs}: {ours}" if ours else theirs)
+            return f"const {{ {', '.join(names)} }} = {namespace(source)};\n"
+
+        body = IMPORT.sub(imported, body)
+        names = EXPORT.findall(body)
+        body = EXPORT.sub(r"\1\2", body)
+        unread = re.search(r"^(import|export)\b.*|\bimport(\(|\.meta).*", body, re.M)
+        if unread:
+            fail(path, f"cannot be bundled: {unread[0]}")
+        if is_entry:
+            if names:
+                fail(path, "the page's entry has no one to export to")
+            bundled.append(f"{{\n{body}}}\n")
+        else:
+            exported = ", ".join(name for _, name in names)
+            bundled.append(f"const {namespace(path)} = (() => {{\n{body}return {{ {exported} }};\n}})();\n")
+        exports[path] = {name for _, name in names}
+        visiting.discard(path)
+
+    def namespace(path):
+        return "module$" + re.sub(r"\W", "_", str(path.relative_to(root).with_suffix("")))
+
+    bundle(entry.resolve(), True)
+    text = "".join(bundled)
+    if "</script" in text.lower():
+        raise SystemExit("assemble_page: the page's script would close its own element early")
+    return text
 
 
 def font_face(tools, family, weight, ttf, characters, work):
@@ -135,7 +198,7 @@ def main():
         "/*ASSETS*/": script_data(extras),
         "/*PICTURES*/": script_data(pictures),
         "/*ENGINE*/": args.engine.read_text(encoding="utf-8"),
-        "/*PAGE*/": (args.web / "main.js").read_text(encoding="utf-8"),
+        "/*PAGE*/": script(args.web / "main.js"),
     }
     page = page.replace("ICON_URI", extras["icon"])
     for placeholder, content in parts.items():

@@ -1,0 +1,13 @@
+// What the page carries: the opening scene's and the dialog's pictures and the font's
+// metrics up front, the scene pictures at the page's end, read on their first need.
+import { $ } from "./elements.js";
+
+export const assets = JSON.parse($("assets").textContent);
+
+let pictures = null;
+export function scenePictures() {
+  if (pictures === null) {
+    pictures = { "": assets.start, ...JSON.parse($("pictures").textContent) };
+  }
+  return pictures;
+}

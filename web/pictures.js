@@ -1,0 +1,45 @@
+// The pictures: each one an image at its natural size, the scene's shown in its box.
+import { $ } from "./elements.js";
+import { assets, scenePictures } from "./assets.js";
+
+const parsed = new Promise((resolve) => {
+  if (document.readyState === "loading") {
+    document.addEventListener("DOMContentLoaded", resolve);
+  } else {
+    resolve();
+  }
+});
+
+export function pictureOf(entry) {
+  const img = new Image(entry.width, entry.height);
+  img.alt = "";
+  img.setAttribute("aria-hidden", "true");
+  // A picture that cannot be shown leaves the box's background; the game goes on.
+  img.addEventListener("error", () => { img.hidden = true; });
+  img.src = entry.src;
+  return img;
+}
+
+// Each picture is decoded once, on its first showing, and kept for the next ones.
+const shownPictures = new Map();
+let shownReference = null;
+export function showPicture(reference) {
+  shownReference = reference;
+  if (reference !== "" && document.readyState === "loading") {
+    // A move before the page has been read to its end: the picture follows when it has.
+    parsed.then(() => { if (shownReference === reference) showPicture(reference); });
+    return;
+  }
+  const box = $("Picture1");
+  const entry = reference === "" ? assets.start : scenePictures()[reference];
+  if (entry === undefined) {
+    box.replaceChildren();
+    return;
+  }
+  let img = shownPictures.get(entry);
+  if (img === undefined) {
+    img = pictureOf(entry);
+    shownPictures.set(entry, img);
+  }
+  box.replaceChildren(img);
+}
