@@ -2,38 +2,15 @@
 
 #include <QFontMetrics>
 #include <QPainter>
-#include <vector>
 
+#include "endless_line.h"
 #include "line_breaks.h"
 
 namespace sessiya {
-namespace {
-
-// Wider than any label, yet well inside the range of the layout's fixed-point widths.
-constexpr qreal kEndless = 100'000;
-
-// Where each character starts when the whole text is set on one endless line.
-std::vector<qreal> characterPositions(QTextLayout& layout) {
-  QTextOption option;
-  option.setWrapMode(QTextOption::NoWrap);
-  layout.setTextOption(option);
-  layout.beginLayout();
-  QTextLine line = layout.createLine();
-  line.setLineWidth(kEndless);
-  layout.endLayout();
-  const qsizetype size = layout.text().size();
-  std::vector<qreal> positions(static_cast<std::size_t>(size) + 1);
-  for (qsizetype i = 0; i <= size; ++i) positions[i] = line.cursorToX(i);
-  layout.clearLayout();
-  return positions;
-}
-
-}  // namespace
 
 WrappedText::WrappedText(const QString& text, const QFont& font, qreal width)
     : line_height_(QFontMetrics(font).height()) {
-  QTextLayout layout(text, font);
-  const std::vector<qreal> x = characterPositions(layout);
+  const std::vector<qreal> x = endlessLinePositions(text, font);
   const std::u16string_view units(reinterpret_cast<const char16_t*>(text.utf16()),
                                   static_cast<std::size_t>(text.size()));
   for (const LineBreak& line_break :

@@ -4,7 +4,6 @@
 #include <QStaticText>
 #include <QString>
 #include <QStringList>
-#include <QTextLayout>
 #include <vector>
 
 class QPainter;

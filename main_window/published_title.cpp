@@ -6,6 +6,7 @@
 #include <wayland-client-core.h>
 #include <QEvent>
 #include <QGuiApplication>
+#include <QLibrary>
 #include <QWidget>
 #include <QWindow>
 
@@ -14,26 +15,41 @@ namespace {
 
 constexpr uint32_t kXdgToplevelSetTitle = 2;  // request opcode in xdg-shell
 
-xcb_atom_t internAtom(xcb_connection_t* connection, const char* name) {
-  const auto cookie = xcb_intern_atom(connection, 0, static_cast<uint16_t>(strlen(name)), name);
-  xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, cookie, nullptr);
-  const xcb_atom_t atom = reply != nullptr ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
-  free(reply);
-  return atom;
+// The window system's client library, looked up only on its own platform, where the
+// platform plugin has loaded it already: the other platforms never load it for a title.
+template <typename Function>
+Function* resolve(const char* library, int version, const char* name) {
+  return reinterpret_cast<Function*>(
+      QLibrary::resolve(QString::fromLatin1(library), version, name));
 }
 
 bool clearX11Title(const QWindow& window) {
   const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
   if (x11 == nullptr) return false;
+  const auto intern = resolve<decltype(xcb_intern_atom)>("xcb", 1, "xcb_intern_atom");
+  const auto reply_to = resolve<decltype(xcb_intern_atom_reply)>("xcb", 1, "xcb_intern_atom_reply");
+  const auto change = resolve<decltype(xcb_change_property)>("xcb", 1, "xcb_change_property");
+  const auto flush = resolve<decltype(xcb_flush)>("xcb", 1, "xcb_flush");
+  if (!intern || !reply_to || !change || !flush) return false;
   xcb_connection_t* connection = x11->connection();
-  const xcb_atom_t net_wm_name = internAtom(connection, "_NET_WM_NAME");
-  const xcb_atom_t utf8_string = internAtom(connection, "UTF8_STRING");
+  // Both questions go out before either answer is awaited: one round trip, not two.
+  const char* const names[] = {"_NET_WM_NAME", "UTF8_STRING"};
+  xcb_intern_atom_cookie_t cookies[2];
+  for (int i = 0; i < 2; ++i) {
+    cookies[i] = intern(connection, 0, static_cast<uint16_t>(strlen(names[i])), names[i]);
+  }
+  xcb_atom_t atoms[2];
+  for (int i = 0; i < 2; ++i) {
+    xcb_intern_atom_reply_t* reply = reply_to(connection, cookies[i], nullptr);
+    atoms[i] = reply != nullptr ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+    free(reply);
+  }
+  const auto [net_wm_name, utf8_string] = atoms;
   if (net_wm_name == XCB_ATOM_NONE || utf8_string == XCB_ATOM_NONE) return false;
   const auto id = static_cast<xcb_window_t>(window.winId());
-  xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, net_wm_name, utf8_string, 8, 0, "");
-  xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8,
-                      0, "");
-  xcb_flush(connection);
+  change(connection, XCB_PROP_MODE_REPLACE, id, net_wm_name, utf8_string, 8, 0, "");
+  change(connection, XCB_PROP_MODE_REPLACE, id, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8, 0, "");
+  flush(connection);
   return true;
 }
 
@@ -42,8 +58,12 @@ bool clearWaylandTitle(QWindow& window) {
   if (native == nullptr) return false;
   auto* toplevel = static_cast<wl_proxy*>(native->nativeResourceForWindow("xdg_toplevel", &window));
   if (toplevel == nullptr) return false;  // not mapped yet
-  wl_proxy_marshal_flags(toplevel, kXdgToplevelSetTitle, nullptr, wl_proxy_get_version(toplevel), 0,
-                         "");
+  const auto marshal =
+      resolve<decltype(wl_proxy_marshal_flags)>("wayland-client", 0, "wl_proxy_marshal_flags");
+  const auto version =
+      resolve<decltype(wl_proxy_get_version)>("wayland-client", 0, "wl_proxy_get_version");
+  if (!marshal || !version) return false;
+  marshal(toplevel, kXdgToplevelSetTitle, nullptr, version(toplevel), 0, "");
   return true;
 }
 

@@ -12,14 +12,16 @@ WrapLabel::WrapLabel(QWidget* parent) : QLabel(parent) {
 int WrapLabel::lineHeight() const { return QFontMetrics(font()).height(); }
 
 const WrappedText& WrapLabel::wrapped() const {
-  if (!wrapped_ || wrapped_text_ != text() || wrapped_font_ != font() ||
-      wrapped_width_ != width()) {
-    wrapped_text_ = text();
-    wrapped_font_ = font();
-    wrapped_width_ = width();
-    wrapped_ = std::make_unique<WrappedText>(wrapped_text_, wrapped_font_, wrapped_width_);
+  // The bound only guards against a caller that feeds endless new texts.
+  constexpr qsizetype kKept = 256;
+  if (laid_out_font_ != font() || laid_out_width_ != width() || laid_out_.size() >= kKept) {
+    laid_out_.clear();
+    laid_out_font_ = font();
+    laid_out_width_ = width();
   }
-  return *wrapped_;
+  std::shared_ptr<const WrappedText>& kept = laid_out_[text()];
+  if (!kept) kept = std::make_shared<const WrappedText>(text(), laid_out_font_, laid_out_width_);
+  return *kept;
 }
 
 void WrapLabel::paintEvent(QPaintEvent*) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QLabel>
 #include <memory>
 
@@ -27,11 +28,11 @@ class WrapLabel : public QLabel {
   // The caption laid out for the label's present text, font and width.
   const WrappedText& wrapped() const;
 
-  // Laid out anew only when the caption, the font or the width has changed.
-  mutable std::unique_ptr<WrappedText> wrapped_;
-  mutable QString wrapped_text_;
-  mutable QFont wrapped_font_;
-  mutable int wrapped_width_ = -1;
+  // The story's captions are few and never change: each is laid out once for the label's
+  // font and width and shown again from here. A new font or width starts afresh.
+  mutable QHash<QString, std::shared_ptr<const WrappedText>> laid_out_;
+  mutable QFont laid_out_font_;
+  mutable int laid_out_width_ = -1;
 };
 
 }  // namespace sessiya

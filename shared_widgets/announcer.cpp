@@ -6,6 +6,8 @@
 namespace sessiya {
 namespace {
 
+bool listener_assumed = false;
+
 QAccessibleInterface* noticeAccessible(const QString& class_name, QObject* object) {
   if (class_name != QLatin1String(SpokenNotice::staticMetaObject.className())) return nullptr;
   return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Notification);
@@ -46,11 +48,18 @@ void Announcer::focus(QWidget* target) {
     target->setFocus(Qt::OtherFocusReason);
     return;
   }
+  // Nobody listens without an assistive technology: the notice would only cost a repaint.
+  // One that attaches later hears the next move.
+  if (!listened()) return;
   const QAccessibleInterface* read = QAccessible::queryAccessibleInterface(target);
   QString said = read->text(QAccessible::Description);
   const QString name = read->text(QAccessible::Name);
   if (!said.isEmpty() && !name.isEmpty()) said += QLatin1Char(' ');
   notice_->say(said + name);
 }
+
+bool Announcer::listened() { return listener_assumed || QAccessible::isActive(); }
+
+void Announcer::assumeListener(bool assumed) { listener_assumed = assumed; }
 
 }  // namespace sessiya

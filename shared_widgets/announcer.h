@@ -31,6 +31,11 @@ class Announcer {
   // the reader should say, and has them read once.
   void focus(QWidget* target);
 
+  // Whether a reader listens: an assistive technology is attached, or one is assumed, for a
+  // test that has none to attach.
+  static bool listened();
+  static void assumeListener(bool assumed);
+
  private:
   SpokenNotice* notice_;  // owned by the window
 };

@@ -1,6 +1,7 @@
 #include <QAccessible>
 #include <QPushButton>
 
+#include "announcer.h"
 #include "player.h"
 #include "spoken_scene.h"
 
@@ -25,7 +26,26 @@ QString spokenScreen(const Player& player) {
 
 const QString kCue = text(attemptOverCue("Ctrl+N или пункт «Новая попытка» меню «Файл»"));
 
-TEST(Spoken, AMoveUnderTheSameFocusIsNotified) {
+// A screen reader listens throughout these cases.
+class Spoken : public ::testing::Test {
+ protected:
+  void SetUp() override { Announcer::assumeListener(true); }
+  void TearDown() override { Announcer::assumeListener(false); }
+};
+
+// Without one the notice is never shown; one that attaches hears the very next move.
+TEST(SpokenWithoutReader, NothingIsNotifiedUntilOneAttaches) {
+  ASSERT_FALSE(Announcer::listened());
+  Player player;
+  player.type("1");
+  EXPECT_EQ(notice(player.form.get()), QString());
+  Announcer::assumeListener(true);
+  player.typeKey(Qt::Key_N, Qt::ControlModifier);
+  EXPECT_TRUE(notice(player.form.get()).startsWith(spokenScreen(player)));
+  Announcer::assumeListener(false);
+}
+
+TEST_F(Spoken, AMoveUnderTheSameFocusIsNotified) {
   Player player;
   ASSERT_EQ(QApplication::focusWidget(), player.control("Command1"));
   player.type("1");
@@ -35,7 +55,7 @@ TEST(Spoken, AMoveUnderTheSameFocusIsNotified) {
   EXPECT_TRUE(notice(player.form.get()).startsWith(spokenScreen(player)));
 }
 
-TEST(Spoken, AFocusChangeIsLeftToTheReader) {
+TEST_F(Spoken, AFocusChangeIsLeftToTheReader) {
   Player player;
   player.typeKey(Qt::Key_Right);
   player.typeKey(Qt::Key_Return);  // option 3 from its own button: the focus goes to option 1
@@ -44,7 +64,7 @@ TEST(Spoken, AFocusChangeIsLeftToTheReader) {
   EXPECT_EQ(notice(player.form.get()), QString());
 }
 
-TEST(Spoken, AnEndingGivesTheFocusToThePlayingSurfaceWithTheCue) {
+TEST_F(Spoken, AnEndingGivesTheFocusToThePlayingSurfaceWithTheCue) {
   Player player;
   player.pressAll({3, 1});  // the phone poll, then the drink that lasts till the call-up
   QWidget* surface = player.form->centralWidget();
@@ -56,7 +76,7 @@ TEST(Spoken, AnEndingGivesTheFocusToThePlayingSurfaceWithTheCue) {
   EXPECT_EQ(surface->accessibleDescription(), QString());
 }
 
-TEST(Spoken, TheGameOverIsReadWhenTheMainWindowComesBack) {
+TEST_F(Spoken, TheGameOverIsReadWhenTheMainWindowComesBack) {
   Player player;
   player.press(2);
   player.answer(kYes);
@@ -68,14 +88,14 @@ TEST(Spoken, TheGameOverIsReadWhenTheMainWindowComesBack) {
   EXPECT_EQ(notice(player.form.get()), QString());
 }
 
-TEST(Spoken, OpeningTheDialogLeavesTheSceneUnsaid) {
+TEST_F(Spoken, OpeningTheDialogLeavesTheSceneUnsaid) {
   Player player;
   player.type("3");
   ASSERT_TRUE(player.dialogShown());
   EXPECT_EQ(notice(player.form.get()), QString());
 }
 
-TEST(Spoken, TheSecondQuestionIsNotifiedAndForgottenWithTheDialog) {
+TEST_F(Spoken, TheSecondQuestionIsNotifiedAndForgottenWithTheDialog) {
   Player player;
   player.press(2);
   Form2* dialog = player.form->dialog();
