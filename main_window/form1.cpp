@@ -22,6 +22,7 @@
 #include "picture_descriptions.h"
 #include "picture_path.h"
 #include "program_icon.h"
+#include "scene_pictures.h"
 #include "scene_presentation.h"
 #include "sharp_picture.h"
 #include "ui_form1.h"
@@ -161,19 +162,17 @@ void Form1::loadPicture(std::string_view reference) { pending_picture_ = referen
 void Form1::showPendingPicture() {
   if (!pending_picture_) return;
   const std::filesystem::path path = picturePath(program_dir_, *pending_picture_);
-  const QString file = QString::fromStdString(path.string());
-  QImageReader reader(file);
-  const QImage picture = reader.read();
-  if (picture.isNull()) {
-    const std::string problem = path.string() + ": " + reader.errorString().toStdString();
+  const ScenePictures::Decoded& decoded = scene_pictures_.read(
+      QString::fromStdString(path.string()), ui_->Picture1->devicePixelRatioF());
+  if (decoded.picture.isNull()) {
+    const std::string problem = path.string() + ": " + decoded.error.toStdString();
     if (reported_pictures_.insert(problem).second) {
       std::cerr << "sessiya: cannot show picture " << problem << '\n';
     }
   }
-  ui_->Picture1->setPicture(
-      picture, readSharpPicture(file, picture.size(), ui_->Picture1->devicePixelRatioF()));
+  ui_->Picture1->setPicture(decoded.picture, decoded.sharp);
   ui_->Picture1->setAccessibleDescription(
-      picture.isNull() ? QString() : fromUtf8(pictureDescription(*pending_picture_)));
+      decoded.picture.isNull() ? QString() : fromUtf8(pictureDescription(*pending_picture_)));
   pending_picture_.reset();
 }
 

@@ -12,6 +12,7 @@
 #include "link_clicks.h"
 #include "option_buttons.h"
 #include "published_title.h"
+#include "scene_pictures.h"
 #include "story.h"
 
 namespace Ui {
@@ -83,7 +84,8 @@ class Form1 : public QMainWindow, public StoryHost {
   std::unique_ptr<Form2> form2_;
   std::unique_ptr<EndingsMenu> endings_;
   std::optional<std::string> pending_picture_;  // loaded by the story, not yet read
-  std::set<std::string> reported_pictures_;     // each unreadable picture is reported once
+  ScenePictures scene_pictures_;
+  std::set<std::string> reported_pictures_;  // each unreadable picture is reported once
   bool reported_top_move_ = false;
   bool dialog_opened_ = false;  // by the press being drawn
   LinkClicks link_clicks_;
