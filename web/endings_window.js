@@ -6,18 +6,38 @@ import { endingsStore } from "./endings_store.js";
 import { pictureOf } from "./pictures.js";
 import { announce } from "./spoken.js";
 
+function noticeBefore(sibling, tag, id) {
+  const notice = document.createElement(tag);
+  notice.id = id;
+  notice.hidden = true;
+  sibling.before(notice);
+  return notice;
+}
+
 // leaveMenu: closes the menu an item was chosen in; backToGame: the keys go back to the game.
 export function endingsWindow(engine, { leaveMenu, backToGame }) {
   const ENDINGS = engine.endings();
-  const found = endingsStore(engine);
   const panel = $("endings");
+  // Why the endings found are not kept, where the player looks: atop the menu, under the count.
+  const menuNotice = noticeBefore($("m_found_endings"), "button", "m_endings_notice");
+  menuNotice.disabled = true;
+  menuNotice.setAttribute("role", "menuitem");
+  const listNotice = noticeBefore($("all_found"), "p", "endings_notice");
+  const found = endingsStore(engine, refresh);
 
+  function count() {
+    const unsaved = found.unsaved > 0 ? ` (не сохранено: ${found.unsaved})` : "";
+    return `${found.size} из ${ENDINGS.length}${unsaved}`;
+  }
   function showCount() {
-    $("m_endings").innerHTML = `<u>К</u>онцовки: ${found.size} из ${ENDINGS.length}`;
+    $("m_endings").innerHTML = `<u>К</u>онцовки: ${count()}`;
+    menuNotice.textContent = found.notice;
+    menuNotice.hidden = found.notice === "";
   }
   function fill() {
-    const count = `Найдено: ${found.size} из ${ENDINGS.length}`;
-    $("found_count").textContent = count;
+    $("found_count").textContent = `Найдено: ${count()}`;
+    listNotice.textContent = found.notice;
+    listNotice.hidden = found.notice === "";
     $("all_found").hidden = found.size !== ENDINGS.length;
     $("endings_list").replaceChildren(...ENDINGS.map((ending) => {
       const row = document.createElement("li");
@@ -38,6 +58,10 @@ export function endingsWindow(engine, { leaveMenu, backToGame }) {
       return row;
     }));
   }
+  function refresh() {
+    showCount();
+    if (!panel.hidden) fill();
+  }
   function close() {
     panel.hidden = true;
     backToGame();
@@ -50,7 +74,7 @@ export function endingsWindow(engine, { leaveMenu, backToGame }) {
     fill();
     panel.hidden = false;
     $("endings_close").focus();
-    announce(`${$("found_count").textContent}`);
+    announce(`${$("found_count").textContent} ${found.notice}`.trim());
   });
   $("endings_close").addEventListener("click", close);
   panel.querySelector(".close-box").addEventListener("click", close);
@@ -66,8 +90,7 @@ export function endingsWindow(engine, { leaveMenu, backToGame }) {
       return;
     }
     found.forget();
-    showCount();
-    if (!panel.hidden) fill();
+    refresh();
     backToGame();
   });
   showCount();
@@ -79,8 +102,7 @@ export function endingsWindow(engine, { leaveMenu, backToGame }) {
     note(name) {
       if (name === "" || found.has(name)) return;
       found.add(name);
-      showCount();
-      if (!panel.hidden) fill();
+      refresh();
     },
   };
 }

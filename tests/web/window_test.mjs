@@ -355,7 +355,9 @@ test("a double-click on the website opens it once", async () => {
 
 // The endings collection, in the browser's storage.
 const RECORD = "sessiya.endings";
-const stored = (key = RECORD) => page.evaluate((k) => localStorage.getItem(k), key);
+// Read under the page's own lock: after the writes it has begun.
+const stored = (key = RECORD) => page.evaluate((k) =>
+  navigator.locks.request("sessiya.endings", () => localStorage.getItem(k)), key);
 const endingsCount = async () => (await text("m_endings")).trim();
 // The shortest path to an ending other than the dialog's game-over.
 const toAnEnding = pathTo((screen) => !screen.buttonVisible.includes(true) && screen.picture !== "\\k1.jpg");
@@ -415,9 +417,10 @@ test("forgetting asks first; all fourteen found say so", async () => {
   assert.equal(await stored(), "sessiya endings 1\n");
 });
 
-test("a damaged record starts empty, says so once and is kept aside when an ending is found",
+test("a damaged record starts empty, says so once and each damage is kept aside in turn",
      async () => {
-  for (const damaged of ["garbage\u0000", "sessiya endings 1\nS03\nS2", "sessiya endings 1\nS42\n"]) {
+  const damages = ["garbage\u0000", "sessiya endings 1\nS03\nS2", "sessiya endings 1\nS42\n"];
+  for (const [number, damaged] of damages.entries()) {
     await page.evaluate(([key, text]) => localStorage.setItem(key, text), [RECORD, damaged]);
     const said = [];
     page.on("console", (message) => { if (message.type() === "error") said.push(message.text()); });
@@ -431,27 +434,75 @@ test("a damaged record starts empty, says so once and is kept aside when an endi
     assert.match(said[0], /sessiya: endings record/);
     assert.equal(await stored(), damaged, "left alone");
     await play(toAnEnding);
-    assert.equal(await stored(`${RECORD}.bak`), damaged);
+    const copy = `${RECORD}.bak${number === 0 ? "" : `.${number}`}`;
     assert.match(await stored(), /^sessiya endings 1\nS\d\d\n$/);
+    assert.match(said[1], new RegExp(`kept as "${copy}"$`));
+    for (const [earlier, text] of damages.slice(0, number + 1).entries()) {
+      assert.equal(await stored(`${RECORD}.bak${earlier === 0 ? "" : `.${earlier}`}`), text);
+    }
     page.removeAllListeners("console");
   }
 });
 
-test("two tabs keep each other's endings", async () => {
-  const context = await browser.newContext({ viewport: { width: 1000, height: 700 } });
-  const [first, second] = await Promise.all([context.newPage(), context.newPage()]);
-  for (const tab of [first, second]) {
-    await tab.goto(page.url());
-    await tab.waitForFunction(() => document.documentElement.dataset.ready === "true");
-  }
-  await first.evaluate((ids) => ids.forEach((id) => document.getElementById(id).click()),
-                       toAnEnding.map((option) => `Command${option}`));
-  await second.evaluate(() => ["Command2", "Form2_Command1", "Form2_Command1"]
-    .forEach((id) => document.getElementById(id).click()));
-  assert.match(await second.evaluate((key) => localStorage.getItem(key), RECORD),
-               /^sessiya endings 1\nS\d\d\nS20\n$/);
-  await first.click("#m_endings");
-  await first.click("#m_found_endings");
-  assert.equal(await first.locator("#found_count").textContent(), "Найдено: 2 из 14");
-  await context.close();
+test("a damaged value too large to copy leaves its first part beside the record written",
+     async () => {
+  await page.evaluate((key) => localStorage.setItem(key, "ы".repeat(3_000_000)), RECORD);
+  const said = [];
+  page.on("console", (message) => said.push(message.text()));
+  await page.reload();
+  await page.waitForFunction(() => document.documentElement.dataset.ready === "true");
+  await play(toAnEnding);
+  assert.match(await stored(), /^sessiya endings 1\nS\d\d\n$/);
+  const kept = await stored(`${RECORD}.bak`);
+  assert.ok(kept.length === 65536 && /^ы+$/.test(kept), `${kept.length} characters kept`);
+  assert.match(said.at(-1),
+               /\(3000000 characters\).*first 65536 characters are kept as "sessiya\.endings\.bak"/);
 });
+
+test("an ending that cannot be stored is counted as not kept, and the menu and list say why",
+     async () => {
+  await page.evaluate(() => {
+    Storage.prototype.setItem = () => { throw new DOMException("full", "QuotaExceededError"); };
+  });
+  await play(toAnEnding);
+  assert.equal(await stored(), null, "tried under the lock");
+  const notice = "Концовки не сохранились: хранилище браузера переполнено.";
+  assert.equal(await endingsCount(), "Концовки: 1 из 14 (не сохранено: 1)");
+  await page.click("#m_endings");
+  assert.equal(await text("m_endings_notice"), notice);
+  await page.click("#m_found_endings");
+  assert.equal(await text("found_count"), "Найдено: 1 из 14 (не сохранено: 1)");
+  assert.equal(await text("endings_notice"), notice);
+  assert.equal(await shown("endings_notice"), true);
+});
+
+// Both tabs end at the same moment, their storage cleared each round; without locks too,
+// as a browser that has none.
+for (const locks of [true, false]) {
+  test(`two tabs ending together keep both endings, and each one's count follows (locks: ${locks})`,
+       async () => {
+    const context = await browser.newContext({ viewport: { width: 1000, height: 700 } });
+    if (!locks) await context.addInitScript(() => delete Navigator.prototype.locks);
+    const tabs = await Promise.all([context.newPage(), context.newPage()]);
+    const paths = [toAnEnding.map((option) => `Command${option}`),
+                   ["Command2", "Form2_Command1", "Form2_Command1"]];
+    await Promise.all(tabs.map((tab) => tab.goto(page.url())));
+    for (let round = 0; round < 50; round += 1) {
+      await tabs[0].evaluate(() => localStorage.clear());
+      await Promise.all(tabs.map(async (tab) => {
+        await tab.reload();
+        await tab.waitForFunction(() => document.documentElement.dataset.ready === "true");
+      }));
+      const at = Date.now() + 100;
+      await Promise.all(tabs.map((tab, i) => tab.evaluate(([ids, wait]) => new Promise((done) =>
+        setTimeout(() => done(ids.forEach((id) => document.getElementById(id).click())), wait)),
+        [paths[i], at - Date.now()])));
+      for (const tab of tabs) {
+        await tab.waitForFunction((key) => /^sessiya endings 1\nS\d\d\nS20\n$/.test(
+          localStorage.getItem(key)) && document.getElementById("m_endings").textContent ===
+          "Концовки: 2 из 14", RECORD, { timeout: 3000 });
+      }
+    }
+    await context.close();
+  });
+}
