@@ -102,7 +102,14 @@ TEST(Pictures, EachUseReadsTheFileAnew) {
   Player player(folder.path());
   player.press(1);  // S02 with its own picture
   ASSERT_FALSE(player.control<PictureBox>("Picture1")->picture().isNull());
-  QFile::remove(QString::fromStdString(folder.path() / "66.jpg"));
+  const QString file = QString::fromStdString(folder.path() / "66.jpg");
+  QFile::remove(file);
+  QFile::copy(QString::fromStdString(folder.path() / "64.jpg"), file);  // another picture
+  player.menu("m_new");
+  player.press(1);
+  EXPECT_EQ(player.control<PictureBox>("Picture1")->picture().convertToFormat(QImage::Format_RGB32),
+            QImage(file).convertToFormat(QImage::Format_RGB32));
+  QFile::remove(file);
   player.menu("m_new");
   CapturedErrors errors;
   player.press(1);
