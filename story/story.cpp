@@ -22,6 +22,15 @@ int firstHiddenOption(Hidden hidden) {
   return kOptionCount + 1;
 }
 
+constexpr std::string_view kSnapshotHeader = "sessiya attempt 1\n";
+
+// Stands in for the window while a snapshot is tried out.
+class SilentHost : public StoryHost {
+ public:
+  void loadPicture(std::string_view) override {}
+  void showDialog() override {}
+};
+
 void writeOpeningCaptions(ScreenState& screen) {
   const Scene& opening = scene(SceneId::S01);
   screen.captions[0] = sceneKey(SceneId::S01);
@@ -47,9 +56,13 @@ ScreenState openingScreen() {
 
 Story::Story(StoryHost& host) : host_(host), screen_(openingScreen()) {}
 
-void Story::formLoad() { hod_ = 0; }
+void Story::formLoad() {
+  hod_ = 0;
+  moves_.clear();
+}
 
 void Story::press(int option) {
+  moves_ += static_cast<char>('0' + option);
   last_press_.clear();
   // At the top of the 16-bit range the count stays put: the press is simply one more
   // move past the story's end.
@@ -59,6 +72,7 @@ void Story::press(int option) {
 }
 
 void Story::newAttempt() {
+  moves_ = "N";
   hod_ = 0;
   loadPicture(kDefaultPicture);
   screen_.picture_height = kDefaultPictureHeight;
@@ -66,7 +80,42 @@ void Story::newAttempt() {
   showAllOptions(screen_);
 }
 
-void Story::confirmFinalAnswer() { applyScene(scene(SceneId::S20), true); }
+void Story::confirmFinalAnswer() {
+  moves_ += 'F';
+  applyScene(scene(SceneId::S20), true);
+}
+
+std::string Story::snapshot() const { return std::string(kSnapshotHeader) + moves_ + '\n'; }
+
+bool Story::restore(std::string_view text) {
+  if (text.size() <= kSnapshotHeader.size() || !text.starts_with(kSnapshotHeader) ||
+      !text.ends_with('\n')) {
+    return false;
+  }
+  const std::string_view moves =
+      text.substr(kSnapshotHeader.size(), text.size() - kSnapshotHeader.size() - 1);
+  // Tried out first, so a refused snapshot leaves nothing half played.
+  SilentHost silent;
+  Story trial(silent);
+  for (std::size_t i = 0; i < moves.size(); ++i) {
+    if (!trial.replay(moves[i], i + 1 == moves.size()) || (moves[i] == 'N' && i != 0)) return false;
+  }
+  for (std::size_t i = 0; i < moves.size(); ++i) replay(moves[i], i + 1 == moves.size());
+  return true;
+}
+
+bool Story::replay(char move, bool last) {
+  if (move == 'N') {
+    newAttempt();
+  } else if (move == 'F' && last) {
+    confirmFinalAnswer();
+  } else if (move >= '1' && move <= '4' && screen_.button_visible[move - '1']) {
+    press(move - '0');
+  } else {
+    return false;
+  }
+  return true;
+}
 
 void Story::processChoice() {
   neutralReset();

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "rules.h"
@@ -36,10 +38,18 @@ class Story {
   // The dialog's second "Да!": the game-over scene S20, written without a reset.
   void confirmFinalAnswer();
 
+  // The attempt in progress as a short text, for a page that must come back to it.
+  std::string snapshot() const;
+  // On a story just loaded: plays again the attempt a snapshot holds. Anything that is not
+  // a snapshot's text, or asks for a move the screen did not offer, is refused: false, and
+  // the story is left as it was.
+  bool restore(std::string_view text);
+
   // The rules the last press carried out, outermost first.
   const std::vector<FiredRule>& lastPress() const { return last_press_; }
 
  private:
+  bool replay(char move, bool last);
   void processChoice();
   void neutralReset();
   bool holds(const RuleTest& test) const;
@@ -52,6 +62,9 @@ class Story {
   std::int16_t hod_ = 0;
   std::int16_t bb_ = 0;
   std::vector<FiredRule> last_press_;
+  // The moves since the game or the attempt began: 'N' a new attempt (first only), '1' … '4'
+  // a press, 'F' the final answer (last only).
+  std::string moves_;
 };
 
 // The opening scene as the window's stored layout shows it, before any picture is read.

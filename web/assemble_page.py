@@ -3,6 +3,7 @@
 the font subset to the characters the game uses, and every picture as a data URI."""
 import argparse
 import base64
+import hashlib
 import json
 import pathlib
 import re
@@ -144,6 +145,23 @@ def metrics(ttf, characters):
             "kerned": sorted(kerned)}
 
 
+INLINE = re.compile(r"<(script|style)(?![^>]*type=\"application/json\")[^>]*>(.*?)</\1>", re.S)
+
+
+def policy(page):
+    """A Content-Security-Policy that lets the page run only its own inline script and style,
+    by their hashes, show only its data: pictures and fonts, fetch and compile its
+    WebAssembly from its own data: URI, and load or send nothing else."""
+    hashes = {"script": [], "style": []}
+    for kind, content in INLINE.findall(page):
+        digest = base64.b64encode(hashlib.sha256(content.encode()).digest()).decode()
+        hashes[kind].append(f"'sha256-{digest}'")
+    return ("default-src 'none'; "
+            f"script-src {' '.join(hashes['script'])} 'wasm-unsafe-eval'; "
+            f"style-src {' '.join(hashes['style'])}; "
+            "img-src data:; font-src data:; connect-src data:; base-uri 'none'; form-action 'none'")
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--web", type=pathlib.Path, required=True)
@@ -205,6 +223,7 @@ def main():
         if placeholder not in page:
             raise SystemExit(f"assemble_page: {placeholder} missing from index.html")
         page = page.replace(placeholder, content, 1)
+    page = page.replace("/*POLICY*/", policy(page), 1)
     args.output.write_text(page, encoding="utf-8")
 
 

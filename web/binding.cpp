@@ -40,6 +40,8 @@ class Game {
   void press(int option) { story_.press(option); }
   void newAttempt() { story_.newAttempt(); }
   void confirmFinalAnswer() { story_.confirmFinalAnswer(); }
+  std::string snapshot() const { return story_.snapshot(); }
+  bool restore(const std::string& text) { return story_.restore(text); }
   int hod() const { return story_.hod(); }
   int bb() const { return story_.bb(); }
 
@@ -169,6 +171,8 @@ EMSCRIPTEN_BINDINGS(sessiya) {
       .function("press", &Game::press)
       .function("newAttempt", &Game::newAttempt)
       .function("confirmFinalAnswer", &Game::confirmFinalAnswer)
+      .function("snapshot", &Game::snapshot)
+      .function("restore", &Game::restore)
       .function("hod", &Game::hod)
       .function("bb", &Game::bb)
       .function("screen", &Game::screen)

@@ -59,10 +59,22 @@ export function answerDialog({ confirmed, hidden }) {
     hide();
   }
 
+  // Where the stored layouts put it: 10 px left of the window, 93 px lower.
+  function place() {
+    const client = $("centralwidget").getBoundingClientRect();
+    moveTo(client.left - 10, client.top + 93);
+  }
+
   $("Form2_Picture1").replaceChildren(pictureOf(assets.dialog));
   yes.addEventListener("click", confirm);
   $("Form2_Command2").addEventListener("click", hide);
   panel.querySelector(".close-box").addEventListener("click", hide);
+  // Escape declines, as the desktop dialog's does.
+  panel.addEventListener("keydown", (e) => {
+    if (e.key !== "Escape") return;
+    e.preventDefault();
+    hide();
+  });
   titlebar.addEventListener("pointerdown", (e) => {
     if (e.button !== 0 || e.target.closest(".close-box")) return;
     const box = panel.getBoundingClientRect();
@@ -78,18 +90,24 @@ export function answerDialog({ confirmed, hidden }) {
   return {
     isActive: () => active,
     holds: (node) => panel.contains(node),
-    show() {
+    // -1 hidden, else the question on screen: what a page that comes back shows again.
+    state: () => (panel.hidden ? -1 : stage),
+    show(atStage = 0) {
       panel.hidden = false;
       if (!placed) {
-        // Where the stored layouts put it: 10 px left of the window, 93 px lower.
-        const client = $("centralwidget").getBoundingClientRect();
-        moveTo(client.left - 10, client.top + 93);
+        place();
         placed = true;
       }
       active = true;
       panel.classList.add("active");
-      ask(0);
+      ask(atStage);
       yes.focus();
+    },
+    // The one column holds it below the window; back in the exact layout, it stands at its
+    // place again.
+    relayout(oneColumn) {
+      placed = !oneColumn && !panel.hidden;
+      if (placed) place();
     },
     // Gone with the game's window, back at its first question and place for the next game.
     reset() {

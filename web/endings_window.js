@@ -62,8 +62,14 @@ export function endingsWindow(engine, { leaveMenu, backToGame }) {
     showCount();
     if (!panel.hidden) fill();
   }
+  // While the list is open, the game's windows take neither the focus nor a press.
+  const others = [$("Form1"), $("Form2")];
+  function show(open) {
+    panel.hidden = !open;
+    for (const window of others) window.inert = open;
+  }
   function close() {
-    panel.hidden = true;
+    show(false);
     backToGame();
   }
 
@@ -72,16 +78,24 @@ export function endingsWindow(engine, { leaveMenu, backToGame }) {
     found.takeStored();
     showCount();
     fill();
-    panel.hidden = false;
+    show(true);
     $("endings_close").focus();
     announce(`${$("found_count").textContent} ${found.notice}`.trim());
   });
   $("endings_close").addEventListener("click", close);
   panel.querySelector(".close-box").addEventListener("click", close);
+  // Escape closes it; Tab goes round its own two stops, the list and «Закрыть».
+  const stops = [$("endings_list"), $("endings_close")];
   panel.addEventListener("keydown", (e) => {
-    if (e.key !== "Escape") return;
+    if (e.key === "Escape") {
+      close();
+    } else if (e.key === "Tab") {
+      const at = stops.indexOf(document.activeElement);
+      stops[(at + (e.shiftKey ? stops.length - 1 : 1)) % stops.length].focus();
+    } else {
+      return;
+    }
     e.preventDefault();
-    close();
   });
   $("m_forget_endings").addEventListener("click", () => {
     leaveMenu();
@@ -97,7 +111,7 @@ export function endingsWindow(engine, { leaveMenu, backToGame }) {
 
   return {
     isOpen: () => !panel.hidden,
-    hide() { panel.hidden = true; },
+    hide() { show(false); },
     // The ending the game has reached, if any: counted once, in every tab.
     note(name) {
       if (name === "" || found.has(name)) return;

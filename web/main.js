@@ -2,10 +2,12 @@
 // desktop window draws it, and hands the engine the player's moves.
 import { $ } from "./elements.js";
 import { assets, scenePictures } from "./assets.js";
+import { attemptStore } from "./attempt_store.js";
 import { answerDialog } from "./dialog.js";
 import { endingsWindow } from "./endings_window.js";
 import { farewell } from "./farewell.js";
 import { gameKeys } from "./keys.js";
+import { pageLayout } from "./layout.js";
 import { contactLinks } from "./links.js";
 import { menuBar } from "./menus.js";
 import { showPicture } from "./pictures.js";
@@ -25,6 +27,8 @@ const page = {
   showDialog() { dialogAsked = true; },
 };
 let game = null;
+let layout = null;
+const attempt = attemptStore();
 
 const view = sceneView(engine);
 const dialog = answerDialog({
@@ -32,8 +36,13 @@ const dialog = answerDialog({
     game.confirmFinalAnswer();
     render(true);
   },
-  hidden: focusFirstOption,
+  hidden() {
+    focusFirstOption();
+    keep();
+  },
 });
+// The dialog's question changes as the player answers or comes into it.
+for (const event of ["click", "focusin"]) $("Form2").addEventListener(event, () => game && keep());
 const menus = menuBar(focusFirstOption);
 const endings = endingsWindow(engine, { leaveMenu: () => menus.close(false), backToGame: focusFirstOption });
 const links = contactLinks(engine);
@@ -41,6 +50,10 @@ gameKeys(engine, { menus, dialog, endings });
 
 function focusFirstOption() {
   if (!dialog.isActive()) view.focusFirstOption(game.screen());
+}
+
+function keep() {
+  attempt.keep(game.snapshot(), dialog.state());
 }
 
 function render(speak) {
@@ -53,13 +66,18 @@ function render(speak) {
   }
   focusFirstOption();
   endings.note(game.ending());
+  layout?.fit();
+  keep();
 }
 
 function press(option) {
   dialogAsked = false;
   game.press(option);
   render(true);
+  // In one column the new scene is read from its picture down.
+  if (layout.oneColumn()) scrollTo(0, 0);
   if (dialogAsked) dialog.show();
+  keep();
 }
 buttons.forEach((button, i) => button.addEventListener("click", () => press(i + 1)));
 
@@ -73,7 +91,10 @@ function start() {
   game = new engine.Game(page);
   links.reset();
   showPicture("");
+  const kept = attempt.take();
+  const restored = kept !== null && game.restore(String(kept.snapshot));
   render(true);
+  if (restored && [0, 1].includes(kept.dialog)) dialog.show(kept.dialog);
 }
 farewell({
   leave() {
@@ -94,4 +115,5 @@ window.sessiya = {
 };
 $("Form1").classList.remove("loading");  // shown in the same task as drawn: no frame between
 start();
+layout = pageLayout(dialog.relayout);
 document.documentElement.dataset.ready = "true";

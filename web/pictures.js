@@ -13,6 +13,8 @@ const parsed = new Promise((resolve) => {
 export function pictureOf(entry) {
   const img = new Image(entry.width, entry.height);
   img.alt = "";
+  // How far the one-column layout may scale it: up to its 2x copy's own pixels.
+  img.style.setProperty("--natural-width", `${entry.width}px`);
   img.setAttribute("aria-hidden", "true");
   // A picture that cannot be shown leaves the box's background; the game goes on.
   img.addEventListener("error", () => { img.hidden = true; });

@@ -31,7 +31,12 @@ export function sceneView(engine) {
     const whole = document.createElement("span");
     whole.className = "for-screen-readers";
     whole.textContent = text;
-    label.replaceChildren(...lines, whole);
+    // For the one column: the spaces that push a line on, as a line break.
+    const reflowed = document.createElement("p");
+    reflowed.className = "reflowed";
+    reflowed.setAttribute("aria-hidden", "true");
+    reflowed.textContent = text.replace(/ {2,}/g, "\n");
+    label.replaceChildren(...lines, whole, reflowed);
   }
 
   return {

@@ -175,5 +175,43 @@ TEST(Press, FinalAnswerWritesTheGameOverOverWhateverIsShown) {
   EXPECT_EQ(story.hod(), hod);
 }
 
+TEST(Snapshot, BringsTheAttemptBackAsItWas) {
+  const std::vector<std::vector<int>> attempts = {{}, {1, 3}, {3, 1}, {2, 3, 3}};
+  for (bool fresh_attempt : {false, true}) {
+    for (const std::vector<int>& presses : attempts) {
+      RecordingHost host;
+      Story story(host);
+      if (fresh_attempt) story.newAttempt();
+      for (int option : presses) story.press(option);
+      if (presses.size() == 3) story.confirmFinalAnswer();
+
+      RecordingHost again_host;
+      Story again(again_host);
+      ASSERT_TRUE(again.restore(story.snapshot())) << story.snapshot();
+      EXPECT_EQ(again.screen(), story.screen()) << story.snapshot();
+      EXPECT_EQ(again.hod(), story.hod());
+      EXPECT_EQ(again.snapshot(), story.snapshot());
+      EXPECT_LE(story.snapshot().size(), 30u);
+    }
+  }
+}
+
+TEST(Snapshot, RefusesAnythingDamagedAndLeavesTheStoryAlone) {
+  for (const char* damaged :
+       {"", "sessiya attempt 1\n", "sessiya attempt 2\n1\n", "sessiya attempt 1\n1", "garbage\n",
+        "sessiya attempt 1\n15\n", "sessiya attempt 1\n1N\n", "sessiya attempt 1\nF1\n",
+        "sessiya attempt 1\n134\n",  // S28 offers no option 4
+        "sessiya attempt 1\n311\n",  // nothing after the drink ending
+        "sessiya attempt 1\n1\n\n"}) {
+    RecordingHost host;
+    Story story(host);
+    story.formLoad();
+    EXPECT_FALSE(story.restore(damaged)) << damaged;
+    EXPECT_EQ(story.screen(), openingScreen()) << damaged;
+    EXPECT_TRUE(host.pictures.empty()) << damaged;
+    EXPECT_EQ(story.snapshot(), "sessiya attempt 1\n\n");
+  }
+}
+
 }  // namespace
 }  // namespace sessiya::testing

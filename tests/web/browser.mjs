@@ -17,10 +17,14 @@ export function launch() {
   });
 }
 
-export async function openGame(browser, viewport = { width: 1000, height: 700 }) {
-  const page = await browser.newPage({ viewport });
+// browser: a browser, or a context of its own (a profile's settings) that takes no options.
+export async function openGame(browser, options = { viewport: { width: 1000, height: 700 } }) {
+  const page = await browser.newPage(browser.pages ? undefined : options);
   const errors = [];
   page.on("pageerror", (error) => errors.push(error.message));
+  page.on("console", (message) => {
+    if (/Content.Security.Policy/i.test(message.text())) errors.push(message.text());
+  });
   await page.goto(pathToFileURL(pagePath).href);
   await page.waitForFunction(() => document.documentElement.dataset.ready === "true");
   page.errors = errors;

@@ -1,7 +1,10 @@
 // The page as the desktop window: layout, dialog, menu, farewell, pictures, keys and links.
 import assert from "node:assert/strict";
-import { readFileSync, statSync } from "node:fs";
-import { after, before, beforeEach, test } from "node:test";
+import { mkdirSync, mkdtempSync, readFileSync, statSync, writeFileSync } from "node:fs";
+import { createRequire } from "node:module";
+import { tmpdir } from "node:os";
+import { after, afterEach, before, beforeEach, test } from "node:test";
+import { chromium } from "playwright-core";
 import { launch, openGame, pagePath, readJson, sourceDir } from "./browser.mjs";
 
 const { screens, walk } = readJson(process.env.SESSIYA_STATES);
@@ -29,13 +32,37 @@ function storedLayout(file) {
   return rects;
 }
 
+// axe-core on every state a test leaves the page in: no serious or critical finding, but
+// the one the window's look prescribes, its red links on the button face.
+const axeSource = readFileSync(createRequire(import.meta.url).resolve("axe-core/axe.min.js"), "utf8");
+const KNOWN = ["color-contrast #Label7", "color-contrast #Label9"];
+const audited = { exact: { states: 0, found: 0 }, "one column": { states: 0, found: 0 } };
+async function audit(tab) {
+  if (!(await tab.evaluate(() => "axe" in window))) await tab.evaluate(axeSource);
+  const [oneColumn, found] = await tab.evaluate(async () => [
+    document.documentElement.classList.contains("reflow"),
+    (await window.axe.run(document, { resultTypes: ["violations"] })).violations
+      .filter((finding) => ["serious", "critical"].includes(finding.impact))
+      .flatMap((finding) => finding.nodes.map((node) => `${finding.id} ${node.target.join(" ")}`))]);
+  const layout = oneColumn ? "one column" : "exact";
+  ++audited[layout].states;
+  audited[layout].found += found.length;
+  assert.deepEqual(found.filter((what) => oneColumn || !KNOWN.includes(what)), [], layout);
+}
+
 let browser;
 let page;
 before(async () => { browser = await launch(); });
-after(() => browser.close());
+after(async () => {
+  console.log(`axe-core, serious or critical: ${JSON.stringify(audited)}`);
+  await browser.close();
+});
 beforeEach(async () => {
   if (page) await page.close();
   page = await openGame(browser);
+});
+afterEach(async () => {
+  if (!page.isClosed()) await audit(page);
 });
 
 const shown = (id) => page.locator(`#${id}`).isVisible();
@@ -68,7 +95,10 @@ const play = (path) => clickAll(path.map((option) => `Command${option}`));
 test("sessiya.html is one file of at most 1.5 MiB", () => {
   const size = statSync(pagePath).size;
   assert.ok(size <= 1.5 * 1024 * 1024, `${size} bytes`);
-  assert.doesNotMatch(readFileSync(pagePath, "utf8"), /\b(src|href)="(?!data:|mailto:|https?:)/);
+  const html = readFileSync(pagePath, "utf8");
+  assert.doesNotMatch(html, /\b(src|href)="(?!data:|mailto:|https?:)/);
+  const policy = html.match(/<meta http-equiv="Content-Security-Policy" content="([^"]+)">/)[1];
+  assert.match(policy, /^default-src 'none'; script-src ('sha256-[\w+/=]+' ){3}'wasm-unsafe-eval'; style-src 'sha256-[\w+/=]+';/);
 });
 
 test("every control stands where the desktop layouts put it, within 1 px", async () => {
@@ -208,11 +238,11 @@ test("the main window takes moves while the dialog is open; the answer ends what
 
 test("declining, the close box and a new attempt leave the main window as it is", async () => {
   const opening = await epigraph();
-  for (const decline of ["#Form2_Command2", "#Form2 .close-box"]) {
+  for (const decline of ["#Form2_Command2", "#Form2 .close-box", "Escape"]) {
     await clickAll(["m_new"]);
     await page.keyboard.press("3");  // B: the dialog on the first move
     await page.click("#Form2_Command1");
-    await page.click(decline);
+    await (decline === "Escape" ? page.keyboard.press(decline) : page.click(decline));
     assert.equal(await shown("Form2"), false, decline);
     assert.equal(await epigraph(), opening);
     assert.equal(await focused(), "Command1");
@@ -225,6 +255,33 @@ test("declining, the close box and a new attempt leave the main window as it is"
   await page.click("#m_new");
   assert.equal(await shown("Form2"), true, "a new attempt does not touch the dialog");
   assert.equal(await text("Form2_Label1"), DIALOG_QUESTIONS[1], "nor its stage");
+});
+
+test("the window last come into is in front; Tab into the dialog brings it in", async () => {
+  await clickAll(["Command2", "Form2_Command1"]);
+  const yes = await page.locator("#Form2_Command1").boundingBox();
+  const inFront = () => page.evaluate(([x, y]) => document.elementFromPoint(x, y)
+    .closest(".window").id, [yes.x + 5, yes.y + 5]);
+  assert.equal(await inFront(), "Form2");
+  await page.click("#Label1");
+  assert.equal(await inFront(), "Form1");
+  assert.equal(await text("Form2_Label1"), DIALOG_QUESTIONS[1]);
+  await page.focus("#Label9");  // the window's last stop
+  await page.keyboard.press("Tab");
+  assert.equal(await focused(), "Form2_Command1");
+  assert.equal(await inFront(), "Form2");
+  assert.equal(await text("Form2_Label1"), DIALOG_QUESTIONS[0], "comes in at its first question");
+});
+
+test("forced colours mark the focused button and menu item in the system's highlight", async () => {
+  await page.emulateMedia({ forcedColors: "active" });
+  const look = (id) => page.evaluate((i) => {
+    const style = getComputedStyle(document.getElementById(i));
+    return [style.outlineStyle, style.backgroundColor];
+  }, id);
+  assert.deepEqual([(await look("Command1"))[0], (await look("Command3"))[0]], ["solid", "none"]);
+  await page.keyboard.press("F10");
+  assert.notEqual((await look("m_new"))[1], (await look("m_end"))[1]);
 });
 
 test("the dialog moves by its title bar and stays in the page", async () => {
@@ -353,6 +410,12 @@ test("a double-click on the website opens it once", async () => {
   await Promise.all(opened.map((popup) => popup.close()));
 });
 
+// The page opened again in its tab, as a link or the address bar does: a new attempt.
+async function reopen(reload = false) {
+  await (reload ? page.reload() : page.goto(page.url()));
+  await page.waitForFunction(() => document.documentElement.dataset.ready === "true");
+}
+
 // The endings collection, in the browser's storage.
 const RECORD = "sessiya.endings";
 // Read under the page's own lock: after the writes it has begun.
@@ -379,8 +442,7 @@ test("each ending is recorded once, by a press and by the dialog, and survives a
   assert.equal(await endingsCount(), "Концовки: 2 из 14");
   assert.match(await stored(), /\nS20\n$/);
 
-  await page.reload();
-  await page.waitForFunction(() => document.documentElement.dataset.ready === "true");
+  await reopen();
   assert.equal(await endingsCount(), "Концовки: 2 из 14");
   await page.click("#m_endings");
   await page.click("#m_found_endings");
@@ -391,6 +453,10 @@ test("each ending is recorded once, by a press and by the dialog, and survives a
   assert.equal(rows.filter((row) => row.startsWith("???")).length, 12);
   assert.equal(await page.locator("#endings_list li img").count(), 2);
   assert.equal(await shown("all_found"), false);
+  for (const key of ["Tab", "Tab", "Shift+Tab", "Tab"]) {
+    await page.keyboard.press(key);
+    assert.match(await focused(), /^endings_(list|close)$/, "the focus stays in the list");
+  }
   await page.keyboard.press("Escape");
   assert.equal(await shown("endings"), false);
   assert.equal(await focused(), "Command1");
@@ -402,8 +468,7 @@ test("forgetting asks first; all fourteen found say so", async () => {
                  "S26", "S27", "S31"];
   await page.evaluate(([key, text]) => localStorage.setItem(key, text),
                       [RECORD, `sessiya endings 1\n${names.join("\n")}\n`]);
-  await page.reload();
-  await page.waitForFunction(() => document.documentElement.dataset.ready === "true");
+  await reopen();
   await page.click("#m_endings");
   await page.click("#m_found_endings");
   assert.equal(await shown("all_found"), true);
@@ -424,8 +489,7 @@ test("a damaged record starts empty, says so once and each damage is kept aside 
     await page.evaluate(([key, text]) => localStorage.setItem(key, text), [RECORD, damaged]);
     const said = [];
     page.on("console", (message) => { if (message.type() === "error") said.push(message.text()); });
-    await page.reload();
-    await page.waitForFunction(() => document.documentElement.dataset.ready === "true");
+    await reopen();
     assert.equal(await endingsCount(), "Концовки: 0 из 14");
     await page.click("#m_endings");
     await page.click("#m_found_endings");  // reading it again says nothing new
@@ -449,8 +513,7 @@ test("a damaged value too large to copy leaves its first part beside the record 
   await page.evaluate((key) => localStorage.setItem(key, "ы".repeat(3_000_000)), RECORD);
   const said = [];
   page.on("console", (message) => said.push(message.text()));
-  await page.reload();
-  await page.waitForFunction(() => document.documentElement.dataset.ready === "true");
+  await reopen();
   await play(toAnEnding);
   assert.match(await stored(), /^sessiya endings 1\nS\d\d\n$/);
   const kept = await stored(`${RECORD}.bak`);
@@ -490,7 +553,7 @@ for (const locks of [true, false]) {
     for (let round = 0; round < 50; round += 1) {
       await tabs[0].evaluate(() => localStorage.clear());
       await Promise.all(tabs.map(async (tab) => {
-        await tab.reload();
+        await tab.goto(page.url());  // a new attempt, as from the address bar
         await tab.waitForFunction(() => document.documentElement.dataset.ready === "true");
       }));
       const at = Date.now() + 100;
@@ -504,5 +567,101 @@ for (const locks of [true, false]) {
       }
     }
     await context.close();
+  });
+}
+
+test("a reloaded tab comes back to its attempt and dialog; a new tab starts anew", async () => {
+  await clickAll(["Command2", "Form2_Command1", "Command1"]);
+  const reached = await epigraph();
+  await reopen(true);
+  assert.equal(await epigraph(), reached);
+  assert.equal(await text("Form2_Label1"), DIALOG_QUESTIONS[1]);
+  await page.click("#Form2_Command1");
+  assert.equal(await page.locator(".option:visible").count(), 0);
+  const opening = squeezed(screens[walk.screen].captions[0]);
+  const tab = await openGame(browser);
+  assert.equal(squeezed(await tab.locator("#Label1 div").allTextContents().then((l) => l.join(""))),
+               opening);
+  await tab.close();
+  await page.evaluate(() => sessionStorage.setItem("sessiya.attempt",
+    JSON.stringify({ snapshot: "sessiya attempt 1\n29\n", dialog: 1 })));
+  await reopen(true);
+  assert.equal(await epigraph(), opening, "a damaged snapshot starts anew");
+  assert.equal(await shown("Form2"), false);
+});
+
+// Screens where the window does not fit, or the player's text settings do not fit its labels:
+// one column, or the exact window where the screen holds it.
+const SPACING = "* { line-height: 1.5 !important; letter-spacing: 0.12em !important; " +
+  "word-spacing: 0.16em !important; } p { margin-bottom: 2em !important; }";
+const SCREENS = [
+  { name: "a phone", viewport: { width: 390, height: 844 }, isMobile: true, hasTouch: true },
+  { name: "a small phone", viewport: { width: 320, height: 568 }, isMobile: true, hasTouch: true },
+  { name: "a tablet", viewport: { width: 820, height: 1180 }, isMobile: true, hasTouch: true, exact: true },
+  { name: "200 % zoom", viewport: { width: 640, height: 360 }, deviceScaleFactor: 2 },
+  { name: "a 16-px minimum font", minimumFontSize: 16 },
+  { name: "the text-spacing override", bypassCSP: true, style: SPACING },
+];
+for (const { name, exact = false, minimumFontSize, style, ...options } of SCREENS) {
+  test(`on ${name}: all of the game in view, every control tapped, a play to its end`, async () => {
+    let owner = browser;
+    if (minimumFontSize) {  // a setting of the player's own browser profile
+      const profile = mkdtempSync(`${tmpdir()}/sessiya-profile-`);
+      mkdirSync(`${profile}/Default`);
+      writeFileSync(`${profile}/Default/Preferences`, JSON.stringify({
+        webkit: { webprefs: { minimum_font_size: minimumFontSize } } }));
+      owner = await chromium.launchPersistentContext(profile, {
+        executablePath: process.env.SESSIYA_CHROMIUM ?? "/usr/bin/chromium",
+        args: ["--no-sandbox"], viewport: { width: 1000, height: 700 } });
+    }
+    const tab = await openGame(owner, { viewport: { width: 1000, height: 700 }, ...options });
+    if (style) await tab.addStyleTag({ content: style });  // as a bookmarklet sets it
+    const tap = (id) => (options.hasTouch ? tab.tap(`#${id}`) : tab.click(`#${id}`));
+    const inView = async (what) => {
+      const look = await tab.evaluate(() => {
+        const controls = [...document.querySelectorAll("button, a")].filter((c) => c.checkVisibility());
+        const texts = [...document.querySelectorAll(".reflowed, button, a")].filter((c) => c.checkVisibility());
+        return {
+          oneColumn: document.documentElement.classList.contains("reflow"),
+          across: document.documentElement.scrollWidth - innerWidth,
+          small: controls.filter((c) => c.offsetWidth < 44 || c.offsetHeight < 44).map((c) => c.id || c.className),
+          font: Math.min(...texts.map((c) => parseFloat(getComputedStyle(c).fontSize))),
+          out: [...document.querySelectorAll("#endings, #endings_close")].filter((c) => c.checkVisibility())
+            .filter((c) => c.getBoundingClientRect().bottom > innerHeight).map((c) => c.id),
+        };
+      });
+      assert.equal(look.oneColumn, !exact, what);
+      assert.equal(look.across, 0, `${what}: scrolls across`);
+      if (!exact) assert.deepEqual([look.small, look.font >= 16, look.out], [[], true, []], what);
+      await audit(tab);
+    };
+    const optionsShown = () => tab.locator(".option:visible").count();
+    await tab.waitForFunction((one) => document.documentElement.classList.contains("reflow") === one, !exact);
+    await inView("opening");
+    for (const option of [1, 3, 4, 2]) {  // А Б Г, each from the opening scene, then В
+      if (option !== 1) {
+        await tap("m_file");
+        await inView("the menu");
+        await tap("m_new");
+      }
+      await tap(`Command${option}`);
+    }
+    await inView("the dialog");
+    await tap("Form2_Command2");
+    await tap("m_file");
+    await tap("m_new");
+    await tap("Command2");
+    await tap("Form2_Command1");
+    await tap("Form2_Command1");
+    assert.equal(await optionsShown(), 0, "the ending");
+    await tap("m_endings");
+    await tap("m_found_endings");
+    await inView("the endings list");
+    await tap("endings_close");
+    await tap("m_file");
+    await tap("m_new");
+    assert.equal(await optionsShown(), 4, "started again");
+    assert.deepEqual(tab.errors, []);
+    await (owner === browser ? tab.close() : owner.close());
   });
 }

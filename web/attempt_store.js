@@ -1,0 +1,37 @@
+// The attempt in progress, kept for this tab alone: a phone that discards a tab in the
+// background reloads it on return, and the player finds the scene and the dialog as they
+// were. A new tab starts a new attempt.
+const KEY = "sessiya.attempt";
+
+// Whether this load comes back to the tab's own page rather than opening it anew.
+function comingBack() {
+  const [entry] = performance.getEntriesByType("navigation");
+  return document.wasDiscarded === true || ["reload", "back_forward"].includes(entry?.type);
+}
+
+export function attemptStore() {
+  // The snapshot the engine wrote and the dialog's state: {snapshot, dialog}, or null.
+  let kept = null;
+  if (comingBack()) {
+    try {
+      kept = JSON.parse(sessionStorage.getItem(KEY));
+    } catch {
+      kept = null;
+    }
+  }
+  return {
+    // What there is to come back to, once: a later start is a new game.
+    take() {
+      const taken = kept;
+      kept = null;
+      return taken;
+    },
+    keep(snapshot, dialog) {
+      try {
+        sessionStorage.setItem(KEY, JSON.stringify({ snapshot, dialog }));
+      } catch {
+        // No room or no storage: the attempt simply is not kept.
+      }
+    },
+  };
+}
