@@ -83,10 +83,6 @@ Form1::Form1(std::filesystem::path program_dir)
   connect(ui_->Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
   connect(ui_->Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
   connect(ui_->Command4, &QPushButton::clicked, this, &Form1::Command4_Click);
-  // Without a window manager the window gets the keys but never becomes the active one.
-  for (QAction* shortcut : {ui_->m_new, ui_->m_end}) {
-    shortcut->setShortcutContext(Qt::ApplicationShortcut);
-  }
   connect(ui_->m_new, &QAction::triggered, this, &Form1::m_new_Click);
   connect(ui_->m_end, &QAction::triggered, this, &Form1::m_end_Click);
   // Orca names no popup menu as it opens, and the endings menu's title holds the count: the
@@ -219,6 +215,14 @@ void Form1::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::NoModifier) {
     ui_->menubar->setActiveAction(ui_->m_file->menuAction());  // as desktop programs do
     return;
+  }
+  // Without a window manager the window gets the keys but never becomes the active one, and
+  // Qt matches no shortcut in a window that is not active: the menu's are matched here.
+  for (QAction* action : {ui_->m_new, ui_->m_end}) {
+    if (action->shortcut() == QKeySequence(event->keyCombination())) {
+      action->trigger();
+      return;
+    }
   }
   const int option = optionForKey(event->text());
   if (option != 0 && event->modifiers() == Qt::NoModifier) {
