@@ -12,8 +12,9 @@ namespace sessiya {
 Form2::Form2(std::function<void()> final_answer)
     : ui_(std::make_unique<Ui::Form2>()), final_answer_(std::move(final_answer)), announcer_(this) {
   ui_->setupUi(this);
-  // A window of its own, without a task-bar button, minimise or maximise box.
-  setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+  // An ordinary window of its own, owned by no other, so that the window manager raises
+  // whichever window the player clicks; no minimise or maximise box.
+  setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                  Qt::CustomizeWindowHint);
   setWindowIcon(programIcon());
   setFixedSize(size());
@@ -30,6 +31,13 @@ Form2::Form2(std::function<void()> final_answer)
 }
 
 Form2::~Form2() = default;
+
+void Form2::bringUp() {
+  setWindowState(windowState() & ~Qt::WindowMinimized);
+  show();
+  raise();
+  activateWindow();
+}
 
 // Every show activates the dialog, even where the window system leaves the focus elsewhere.
 void Form2::showEvent(QShowEvent* event) {

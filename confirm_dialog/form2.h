@@ -24,6 +24,8 @@ class Form2 : public QWidget {
   ~Form2() override;
 
   std::int16_t stage() const { return h_; }
+  // Shows the dialog wherever it is, even minimised, in front and active.
+  void bringUp();
 
  protected:
   void showEvent(QShowEvent* event) override;

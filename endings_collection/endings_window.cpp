@@ -1,5 +1,7 @@
 #include "endings_window.h"
 
+#include <QAccessible>
+#include <QEvent>
 #include <QImageReader>
 #include <QPainter>
 #include <QPushButton>
@@ -39,6 +41,7 @@ EndingsWindow::EndingsWindow(QWidget* parent, std::filesystem::path program_dir)
                  Qt::CustomizeWindowHint);
   ui_->buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("Закрыть"));
   connect(ui_->buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  ui_->endings_list->installEventFilter(this);
 }
 
 EndingsWindow::~EndingsWindow() = default;
@@ -71,6 +74,23 @@ void EndingsWindow::showRecord(const EndingRecord& record) {
   raise();
   activateWindow();
   ui_->endings_list->setFocus();
+}
+
+// Coming into the list, Qt reports its current row as focused first and the list itself last,
+// so a screen reader names the list and never reads the row it is on: the row comes again.
+bool EndingsWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::FocusIn && QAccessible::isActive()) {
+    QMetaObject::invokeMethod(this, &EndingsWindow::readCurrentRow, Qt::QueuedConnection);
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+void EndingsWindow::readCurrentRow() {
+  QListWidget* list = ui_->endings_list;
+  if (!list->hasFocus() || list->currentRow() < 0) return;
+  QAccessibleEvent focus(list, QAccessible::Focus);
+  focus.setChild(list->currentRow());  // one column, no headers: the row is the child's index
+  QAccessible::updateAccessibility(&focus);
 }
 
 }  // namespace sessiya

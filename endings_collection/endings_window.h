@@ -22,7 +22,12 @@ class EndingsWindow : public QDialog {
   // Fills the list from `record` and brings the window up, or refreshes it if it is up.
   void showRecord(const EndingRecord& record);
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
+  void readCurrentRow();
+
   std::unique_ptr<Ui::EndingsWindow> ui_;
   std::filesystem::path program_dir_;
 };

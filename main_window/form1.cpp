@@ -6,6 +6,7 @@
 #include <QImageReader>
 #include <QKeyEvent>
 #include <QLoggingCategory>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QUrl>
@@ -85,6 +86,15 @@ Form1::Form1(std::filesystem::path program_dir)
   connect(ui_->Command4, &QPushButton::clicked, this, &Form1::Command4_Click);
   connect(ui_->m_new, &QAction::triggered, this, &Form1::m_new_Click);
   connect(ui_->m_end, &QAction::triggered, this, &Form1::m_end_Click);
+  // Orca names no popup menu as it opens, and the endings menu's title holds the count: the
+  // title is said, and kept as the menu's name for the reader's "where am I".
+  for (QMenu* menu : {ui_->m_file, ui_->m_endings}) {
+    connect(menu, &QMenu::aboutToShow, this, [this, menu] {
+      const QString title = QString(menu->title()).remove(QLatin1Char('&'));
+      menu->setAccessibleName(title);
+      menu_notice_->say(title);
+    });
+  }
   endings_ = std::make_unique<EndingsMenu>(
       EndingsMenu::Items{*ui_->m_endings, *ui_->m_found_endings, *ui_->m_forget_endings}, *this,
       program_dir_, EndingFile::standardPath());
@@ -144,10 +154,7 @@ void Form1::confirmFinalAnswer() {
 
 void Form1::showDialog() {
   dialog_opened_ = true;
-  Form2& dialog = form2();
-  dialog.show();
-  dialog.raise();
-  dialog.activateWindow();
+  form2().bringUp();
 }
 
 Form2& Form1::form2() {
@@ -204,6 +211,18 @@ std::string Form1::newAttemptCommand() const {
 }
 
 void Form1::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::NoModifier) {
+    ui_->menubar->setActiveAction(ui_->m_file->menuAction());  // as desktop programs do
+    return;
+  }
+  // Without a window manager the window gets the keys but never becomes the active one, and
+  // Qt matches no shortcut in a window that is not active: the menu's are matched here.
+  for (QAction* action : {ui_->m_new, ui_->m_end}) {
+    if (action->shortcut() == QKeySequence(event->keyCombination())) {
+      action->trigger();
+      return;
+    }
+  }
   const int option = optionForKey(event->text());
   if (option != 0 && event->modifiers() == Qt::NoModifier) {
     if (story_.screen().button_visible[option - 1]) buttons_[option - 1]->click();

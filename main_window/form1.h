@@ -81,6 +81,7 @@ class Form1 : public QMainWindow, public StoryHost {
   std::array<WrapLabel*, 6> captions_;  // Label1 … Label6
   OptionButtons buttons_;
   Announcer announcer_;
+  SpokenNotice* menu_notice_ = new SpokenNotice(this);
   std::unique_ptr<Form2> form2_;
   std::unique_ptr<EndingsMenu> endings_;
   std::optional<std::string> pending_picture_;  // loaded by the story, not yet read

@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libbenchmark-dev
   fonts-dejavu-core fonts-liberation2
   xvfb xauth dbus at-spi2-core python3-pyatspi
-  orca speech-dispatcher xdotool metacity
+  orca speech-dispatcher xdotool x11-xkb-utils metacity openbox
   desktop-file-utils appstream dpkg-dev graphviz
   emscripten node-acorn nodejs chromium fonttools woff2
   file lintian man-db python3-debian debootstrap

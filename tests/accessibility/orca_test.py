@@ -3,8 +3,8 @@
 
     orca_test.py PROGRAM CATALOGUE.json WORK_FOLDER
 
-A blind player's round: a move, a path to an ending, new attempts, the dialog to its game-over
-and once declined with Escape. After each key the step waits until Orca has said what the
+A blind player's round: a move, a path to an ending, the endings menu and list, new attempts,
+the dialog to its game-over and once declined with Escape. After each key the step waits until Orca has said what the
 player must hear (the new scene's epigraph and narrative, the ending cue, the question) and
 fails on what must not be heard (a hidden option). Prints the transcript of steps and speech.
 Run it inside a session bus and an X server (dbus-run-session, xvfb-run).
@@ -52,6 +52,12 @@ def round_of_play(c):
         Step("a new attempt", "ctrl+n", opening),
         Step("option Б: the friends' poll", "2", scene(c, "S28")),
         Step("option А: an ending", "1", [*scene(c, "S03"), CUE], ["push button"]),
+        Step("Alt+К opens the endings menu", "alt+Cyrillic_ka",
+             ["Концовки: 1 из 14", "Найденные концовки…"]),
+        Step("the list of endings: its first row", "Return",
+             ["Найденные концовки dialog", "1. Одна рюмка до осеннего призыва"]),
+        Step("Down: the second row", "Down", ["2. Не найдена. Подсказка: "]),
+        Step("Escape closes the list", "Escape", ["Сессия frame"]),
         Step("a new attempt after the ending", "ctrl+n", opening),
         Step("option B opens the dialog", "3", ["Кестрин", "Итак ответ B?"]),
         Step("the first «Да!»", "Return", ["Вы уверены?"]),
@@ -84,7 +90,7 @@ def main():
     print(*transcript, sep="\n")
     with open(os.path.join(work, "program.out"), encoding="utf-8", errors="replace") as output:
         failures.extend(f"the game reported: {line.strip()}" for line in output
-                        if line.startswith("sessiya:"))
+                        if line.startswith("sessiya:") or "QAccessible" in line)
     for failure in failures:
         print("FAILED:", failure)
     print(f"{len(steps)} steps, {len(failures)} failures")

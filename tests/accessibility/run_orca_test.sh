@@ -7,7 +7,12 @@ set -euo pipefail
 program=$1
 catalogue_tool=$2
 work=$(mktemp -d)
-trap 'status=$?; if ((status == 0)); then rm -rf "$work"; else echo "kept: $work" >&2; fi' EXIT
+# Another session's Orca, as on a shared machine: the test's own Orca must start beside it.
+mkdir "$work/other-session"
+cp /bin/sleep "$work/other-session/orca"
+"$work/other-session/orca" 600 &
+other_orca=$!
+trap 'status=$?; kill "$other_orca"; if ((status == 0)); then rm -rf "$work"; else echo "kept: $work" >&2; fi' EXIT
 "$catalogue_tool" > "$work/catalogue.json"
 dbus-run-session -- xvfb-run -a -s "-screen 0 1280x800x24" /usr/bin/python3 -B \
   "$(dirname "$0")/orca_test.py" "$program" "$work/catalogue.json" "$work" \

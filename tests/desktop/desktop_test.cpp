@@ -5,6 +5,7 @@
 
 #include <QGuiApplication>
 #include <QProcess>
+#include <QTimer>
 
 #include "player.h"
 #include "scene_catalogue.h"
@@ -35,6 +36,31 @@ std::string property(QWidget* window, const char* name) {
   if (!reply) return "<no reply>";
   return {static_cast<const char*>(xcb_get_property_value(reply.get())),
           static_cast<std::size_t>(xcb_get_property_value_length(reply.get()))};
+}
+
+std::vector<xcb_window_t> windowList(xcb_window_t window, const char* name) {
+  const auto cookie =
+      xcb_get_property(connection(), 0, window, atom(name), XCB_ATOM_WINDOW, 0, 256);
+  std::unique_ptr<xcb_get_property_reply_t, decltype(&free)> reply(
+      xcb_get_property_reply(connection(), cookie, nullptr), &free);
+  if (!reply) return {};
+  const auto* ids = static_cast<const xcb_window_t*>(xcb_get_property_value(reply.get()));
+  return {ids, ids + xcb_get_property_value_length(reply.get()) / sizeof(xcb_window_t)};
+}
+
+xcb_window_t root() { return xcb_setup_roots_iterator(xcb_get_setup(connection())).data->root; }
+xcb_window_t id(QWidget* window) { return static_cast<xcb_window_t>(window->winId()); }
+
+bool viewable(QWidget* window) {
+  std::unique_ptr<xcb_get_window_attributes_reply_t, decltype(&free)> reply(
+      xcb_get_window_attributes_reply(connection(),
+                                      xcb_get_window_attributes(connection(), id(window)), nullptr),
+      &free);
+  return reply && reply->map_state == XCB_MAP_STATE_VIEWABLE;
+}
+
+bool xdotool(const QStringList& arguments) {
+  return QProcess::execute(QStringLiteral("xdotool"), arguments) == 0;
 }
 
 void waitForWindowSystem() {
@@ -126,6 +152,53 @@ TEST_F(Desktop, ComingBackFromAnotherProgramKeepsTheSecondQuestion) {
   other.waitForFinished();
   EXPECT_FALSE(player.dialogShown());
   EXPECT_EQ(player.caption("Label1"), text(sceneKey(S20)));
+}
+
+TEST_F(Desktop, TheDialogIsAnOrdinaryWindowThatAClickSendsBehind) {
+  player.press(2);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(player.form->dialog()));
+  waitForWindowSystem();
+  EXPECT_TRUE(windowList(id(player.form->dialog()), "WM_TRANSIENT_FOR").empty());
+  const std::vector<xcb_window_t> type =
+      windowList(id(player.form->dialog()), "_NET_WM_WINDOW_TYPE");
+  EXPECT_TRUE(type.empty() || type == std::vector{atom("_NET_WM_WINDOW_TYPE_NORMAL")});
+  realClick(bareMainWindowPoint(player));
+  const std::vector<xcb_window_t> stacking = windowList(root(), "_NET_CLIENT_LIST_STACKING");
+  if (stacking.empty()) return;  // no window manager keeps one
+  const auto at = [&](QWidget* window) { return std::ranges::find(stacking, id(window)); };
+  ASSERT_NE(at(player.form->dialog()), stacking.end());
+  EXPECT_GT(at(player.form.get()), at(player.form->dialog())) << "the dialog stays above";
+}
+
+TEST_F(Desktop, AMinimisedDialogComesBackWhenShownAgain) {
+  player.press(2);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(player.form->dialog()));
+  waitForWindowSystem();
+  ASSERT_TRUE(
+      xdotool({QStringLiteral("windowminimize"), QString::number(id(player.form->dialog()))}));
+  waitForWindowSystem();
+  player.menu("m_new");
+  realClick(player.form->centralWidget(), kOptionButtons[1]);
+  EXPECT_TRUE(waitUntil([this] { return viewable(player.form->dialog()); }));
+  EXPECT_TRUE(waitUntil([this] { return player.form->dialog()->isActiveWindow(); }));
+  EXPECT_FALSE(player.form->dialog()->isMinimized());
+}
+
+// With the keyboard focus following the pointer, as X gives it where no window manager
+// runs, the window gets the keys but is never the active one (a window manager may give the
+// focus back at once).
+TEST_F(Desktop, CtrlNAndCtrlQWorkInAWindowThatIsNotActive) {
+  realClick(player.form->centralWidget(), kOptionButtons[0]);
+  ASSERT_NE(player.caption("Label1"), text(sceneKey(S01)));
+  xcb_set_input_focus(connection(), XCB_INPUT_FOCUS_POINTER_ROOT, XCB_INPUT_FOCUS_POINTER_ROOT,
+                      XCB_CURRENT_TIME);
+  xcb_flush(connection());
+  waitForWindowSystem();
+  ASSERT_TRUE(xdotool({QStringLiteral("key"), QStringLiteral("ctrl+n")}));
+  EXPECT_TRUE(waitUntil([this] { return player.caption("Label1") == text(sceneKey(S01)); }));
+  QTimer::singleShot(0, [] { xdotool({QStringLiteral("key"), QStringLiteral("ctrl+q")}); });
+  QTimer::singleShot(5000, [] { QCoreApplication::exit(1); });
+  EXPECT_EQ(QApplication::exec(), 0) << "Ctrl+Q did not end the program";
 }
 
 }  // namespace

@@ -86,7 +86,15 @@ TEST(Dialog, GoingBackToTheMainWindowAsksAgain) {
 
 // What reaches the program between the first "Да!" and the next one, in the order a
 // window system may deliver it.
-enum class Delivered { kMainActivated, kMainPressed, kDialogActivated, kYesClicked, kLeftProgram };
+enum class Delivered {
+  kMainActivated,
+  kMainPressed,
+  kDialogActivated,
+  kYesClicked,
+  kLeftProgram,
+  kDialogMinimised,
+  kShownInactive,  // B again on a new attempt; the window system keeps the main window active
+};
 
 struct ActivationCase {
   const char* name;
@@ -118,6 +126,15 @@ TEST_P(DialogActivation, CountsTheWindowThePlayerPressedIn) {
       case Delivered::kLeftProgram:
         QApplication::setActiveWindow(nullptr);
         break;
+      case Delivered::kDialogMinimised:
+        dialog->setWindowState(dialog->windowState() | Qt::WindowMinimized);
+        break;
+      case Delivered::kShownInactive:
+        player.menu("m_new");
+        player.form->showDialog();
+        QCoreApplication::processEvents();
+        QApplication::setActiveWindow(player.form.get());
+        break;
     }
     QCoreApplication::processEvents();
   }
@@ -131,19 +148,22 @@ TEST_P(DialogActivation, CountsTheWindowThePlayerPressedIn) {
 using enum Delivered;
 INSTANTIATE_TEST_SUITE_P(
     Window, DialogActivation,
-    ::testing::Values(ActivationCase{"ActivationsBeforeClicks",
-                                     {kMainActivated, kMainPressed, kDialogActivated, kYesClicked},
-                                     false},
-                      ActivationCase{"ActivationsAfterClicks",
-                                     {kMainPressed, kMainActivated, kYesClicked, kDialogActivated},
-                                     false},
-                      ActivationCase{"NoActivationAtAll", {kMainPressed, kYesClicked}, false},
-                      ActivationCase{"BackFromAnotherProgram",
-                                     {kLeftProgram, kDialogActivated, kYesClicked},
-                                     true},
-                      ActivationCase{"ClickedBackFromAnotherProgram",
-                                     {kLeftProgram, kYesClicked, kDialogActivated},
-                                     true}),
+    ::testing::Values(
+        ActivationCase{"ActivationsBeforeClicks",
+                       {kMainActivated, kMainPressed, kDialogActivated, kYesClicked},
+                       false},
+        ActivationCase{"ActivationsAfterClicks",
+                       {kMainPressed, kMainActivated, kYesClicked, kDialogActivated},
+                       false},
+        ActivationCase{"NoActivationAtAll", {kMainPressed, kYesClicked}, false},
+        ActivationCase{
+            "BackFromAnotherProgram", {kLeftProgram, kDialogActivated, kYesClicked}, true},
+        ActivationCase{
+            "ClickedBackFromAnotherProgram", {kLeftProgram, kYesClicked, kDialogActivated}, true},
+        ActivationCase{
+            "ShownAgainWithoutActivation", {kYesClicked, kShownInactive, kYesClicked}, false},
+        ActivationCase{
+            "ShownAgainWhileMinimised", {kDialogMinimised, kShownInactive, kYesClicked}, false}),
     [](const auto& info) { return info.param.name; });
 
 TEST(Dialog, GameOverReplacesMovesMadeWhileItWaited) {

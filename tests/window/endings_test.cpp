@@ -109,6 +109,35 @@ TEST_F(Endings, TheRecordSurvivesARestartAndTheListShowsIt) {
   EXPECT_EQ(listed(player).size(), 15);
 }
 
+QImage icon(const QListWidget* list, int row) {
+  return list->item(row)->icon().pixmap(list->iconSize()).toImage();
+}
+
+// The list open while an ending is found: its row, its own picture, the count, the first row
+// current; a row not found says what a screen reader should.
+TEST_F(Endings, TheOpenListFollowsTheEndingsFound) {
+  Player player;
+  listed(player);
+  const auto* list = player.form->endings().listWindow()->findChild<QListWidget*>("endings_list");
+  const QImage not_found = icon(list, 0);
+  player.pressAll(kToS03);
+  player.menu("m_new");
+  player.press(2);
+  player.answer(kYes);
+  player.answer(kYes);
+  ASSERT_TRUE(list->isVisible());
+  EXPECT_EQ(player.form->endings().listWindow()->findChild<QLabel*>("found_count")->text(),
+            "Найдено: 2 из 14");
+  EXPECT_EQ(list->item(0)->text(), "1. " + text(scene(SceneId::S03).ending_title));
+  EXPECT_EQ(list->currentRow(), 0);
+  const int s20 = static_cast<int>(std::ranges::find(endingsInStoryOrder(), SceneId::S20) -
+                                   endingsInStoryOrder().begin());
+  EXPECT_NE(icon(list, 0), not_found);
+  EXPECT_NE(icon(list, 0), icon(list, s20)) << "one picture for every ending";
+  EXPECT_EQ(list->item(1)->data(Qt::AccessibleTextRole).toString(),
+            "2. Не найдена. Подсказка: " + text(scene(SceneId::S06).ending_hint));
+}
+
 TEST_F(Endings, ForgettingAsksFirstThenClearsTheRecord) {
   Player player;
   player.pressAll(kToS03);

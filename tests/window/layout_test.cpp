@@ -101,7 +101,10 @@ TEST(Layout, DialogControlsStandWhereTheLayoutPutsThem) {
   EXPECT_EQ(dialog->minimumSize(), dialog->maximumSize());
   EXPECT_EQ(dialog->windowTitle(), "Кестрин");
   EXPECT_EQ(dialog->parentWidget(), nullptr);
-  EXPECT_TRUE(dialog->windowFlags().testFlag(Qt::Tool));  // no task-bar button of its own
+  // An ordinary window, which the window manager does not keep above the main one.
+  EXPECT_EQ(dialog->windowType(), Qt::Window);
+  EXPECT_FALSE(dialog->windowFlags() &
+               (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
   EXPECT_FALSE(dialog->isModal());
   EXPECT_EQ(dialog->findChild<QPushButton*>("Command1")->text(), "Да!");
   EXPECT_EQ(dialog->findChild<QPushButton*>("Command2")->text(), "Не-а! Я пошутил!");

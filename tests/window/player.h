@@ -104,7 +104,10 @@ class Player {
     return form->findChild<Widget*>(name);
   }
   QString caption(const char* label) const { return control<QLabel>(label)->text(); }
-  bool dialogShown() const { return form->dialog() != nullptr && form->dialog()->isVisible(); }
+  bool dialogShown() const {
+    return form->dialog() != nullptr && form->dialog()->isVisible() &&
+           !form->dialog()->isMinimized();
+  }
 
   std::unique_ptr<Form1> form;
 
