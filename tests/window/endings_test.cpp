@@ -201,7 +201,7 @@ TEST_F(Endings, AFolderThatCannotBeWrittenStopsNothing) {
   CapturedErrors errors;
   Player player;
   player.pressAll(kToS03);
-  EXPECT_EQ(menuTitle(player), "&Концовки: 1 из 14");  // kept for this game at least
+  EXPECT_EQ(menuTitle(player), "&Концовки: 1 из 14 (не сохранено: 1)");  // for this game
   ASSERT_FALSE(errors.lines().isEmpty());
   EXPECT_TRUE(errors.lines()[0].contains("cannot write")) << errors.lines()[0].toStdString();
 }
