@@ -194,6 +194,7 @@ RecordTrouble troubleOf(int error) {
   switch (error) {
     case ENOSPC:
     case EDQUOT:
+    case EFBIG:
       return RecordTrouble::DiskFull;
     case EACCES:
     case EPERM:

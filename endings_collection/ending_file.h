@@ -12,7 +12,7 @@ enum class RecordTrouble {
   None,
   NewerVersion,  // the file is a newer version's record, left as it is
   NotAFile,      // a pipe, a socket or a device stands where the file should be
-  DiskFull,
+  DiskFull,      // or the file may not grow: a quota, a limit on file size
   NoAccess,
   DamagedNotKept,  // the damaged file could not be moved aside
   WriteFailed,

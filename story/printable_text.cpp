@@ -39,9 +39,7 @@ std::string printableText(std::string_view text) {
   while (!text.empty()) {
     const std::size_t length = sequenceLength(text);
     const std::string_view sequence = text.substr(0, length == 0 ? 1 : length);
-    if (sequence == "\\") {
-      printable += "\\\\";
-    } else if (length == 0 || isControl(sequence)) {
+    if (length == 0 || isControl(sequence)) {
       for (const char byte : sequence) {
         const auto value = static_cast<unsigned char>(byte);
         printable += {'\\', 'x', kDigits[value >> 4], kDigits[value & 0xF]};

@@ -5,10 +5,10 @@
 
 namespace sessiya {
 
-// `text` safe to print on a terminal or a console: control characters (C0, DEL, C1), bytes
-// that are not UTF-8 and the backslash are written as "\xNN" ("\\" for the backslash), so
-// a file's bytes quoted in a message cannot move the cursor, retitle the window or hide
-// what follows.
+// `text` safe to print on a terminal or a console: control characters (C0, DEL, C1) and bytes
+// that are not UTF-8 are written as "\xNN", so a file's bytes quoted in a message cannot move
+// the cursor, retitle the window or hide what follows. Printable text passes unchanged, so a
+// message built of printable parts can be made printable again.
 std::string printableText(std::string_view text);
 
 }  // namespace sessiya

@@ -108,7 +108,7 @@ INSTANTIATE_TEST_SUITE_P(
                       DamagedCase{"BlankLine", "sessiya endings 1\n\nS03\n", "\"\" names"},
                       DamagedCase{"CutOffCarriageReturn", "sessiya endings 1\r\nS03\r", "cut off"},
                       DamagedCase{"ControlCharacters", "sessiya endings 1\n\x1b]0;\xc2\x9b\\\xff\n",
-                                  "\"\\x1b]0;\\xc2\\x9b\\\\\\xff\" names"}),
+                                  "\"\\x1b]0;\\xc2\\x9b\\\\xff\" names"}),
     [](const auto& info) { return info.param.name; });
 
 }  // namespace
