@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QRandomGenerator>
 #include <QStandardPaths>
 #include <algorithm>
 #include <cerrno>
@@ -14,6 +15,7 @@
 #include <cstdio>
 #include <cstring>
 #include <iostream>
+#include <thread>
 
 #include "printable_text.h"
 
@@ -23,8 +25,10 @@ namespace {
 constexpr std::size_t kLargestRecord = 4096;  // far above fourteen names; more is not ours
 constexpr int kLockWait = 300;                // ms: a stalled copy must not freeze the window
 constexpr int kStaleLock = 5000;              // ms: a write takes a small part of that
-constexpr int kRounds = 5;                    // a write by another copy merged in per round
-constexpr int kKeptCopies = 1000;             // damaged copies kept beside, ".bak" to ".bak.999"
+constexpr int kRounds = 40;                   // writes by other copies merged in, one a round
+constexpr int kMostPause = 5000;              // µs between rounds, at random: copies that met part
+constexpr auto kLookAgain = std::chrono::milliseconds(10);  // after a rename that is not atomic
+constexpr int kKeptCopies = 1000;  // damaged copies kept beside, ".bak" to ".bak.999"
 constexpr auto kStaleLeftover = std::chrono::minutes(10);
 
 const QString kSessionOnly = QStringLiteral("; the endings found are kept until the game quits");
@@ -112,19 +116,20 @@ std::string writeTemporary(const std::string& path, const std::string& text, int
   return {};
 }
 
-// A rename that never replaces anything: false with errno EEXIST where `to` exists. Where the
-// file system cannot do that at once, a look just before the rename leaves microseconds open.
-bool renameNoReplace(const std::string& from, const std::string& to) {
+// How a rename went: both Atomic and Checked moved the file; Checked is where the file system
+// cannot refuse to replace, so a look came just before a plain rename, microseconds apart.
+enum class Moved { Atomic, Checked, Exists, Failed };
+
+// A rename that never replaces anything, on purpose at least.
+Moved renameNoReplace(const std::string& from, const std::string& to) {
   if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
-    return true;
+    return Moved::Atomic;
   }
-  if (errno != EINVAL && errno != ENOSYS) return false;
+  if (errno == EEXIST) return Moved::Exists;
+  if (errno != EINVAL && errno != ENOSYS) return Moved::Failed;
   struct stat status {};
-  if (::lstat(to.c_str(), &status) == 0) {
-    errno = EEXIST;
-    return false;
-  }
-  return ::rename(from.c_str(), to.c_str()) == 0;
+  if (::lstat(to.c_str(), &status) == 0) return Moved::Exists;
+  return ::rename(from.c_str(), to.c_str()) == 0 ? Moved::Checked : Moved::Failed;
 }
 
 // Moves what is at `from` to the first free name of "<record>.bak", "<record>.bak.1", …: earlier
@@ -132,23 +137,34 @@ bool renameNoReplace(const std::string& from, const std::string& to) {
 std::string keepAside(const std::string& from, const std::string& record) {
   for (int number = 0; number < kKeptCopies; ++number) {
     const std::string name = record + ".bak" + (number == 0 ? "" : "." + std::to_string(number));
-    if (renameNoReplace(from, name)) return name;
-    if (errno != EEXIST) return {};
+    const Moved moved = renameNoReplace(from, name);
+    if (moved == Moved::Failed) return {};
+    if (moved != Moved::Exists) return name;
   }
   return {};
 }
 
-enum class Placed { Done, Exchanged, Changed, Failed };
+enum class Placed { Done, Exchanged, Checked, Changed, Failed };
 
 // Puts the written `temporary` where `before` was read at `path`, unless the path changed since
 // (Changed: nothing replaced). Over a file, the two are exchanged at once, and what was replaced
 // comes back at `temporary` to be checked (Exchanged), so a record another copy wrote between
 // the read and the exchange is never dropped. A file system that cannot exchange gets a look
-// just before the rename: the window left is the few microseconds between the two.
+// just before a plain rename (Checked): a record another copy renamed in between the two is
+// written over, and that copy finds its endings gone when it looks again (see write()).
 Placed place(const std::string& temporary, const std::string& path, const Snapshot& before) {
   if (before.kind == Snapshot::Missing) {
-    if (renameNoReplace(temporary, path)) return Placed::Done;
-    return errno == EEXIST ? Placed::Changed : Placed::Failed;
+    switch (renameNoReplace(temporary, path)) {
+      case Moved::Atomic:
+        return Placed::Done;
+      case Moved::Checked:
+        return Placed::Checked;
+      case Moved::Exists:
+        return Placed::Changed;
+      case Moved::Failed:
+        break;
+    }
+    return Placed::Failed;
   }
   if (::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, path.c_str(), RENAME_EXCHANGE) == 0) {
     return Placed::Exchanged;
@@ -157,7 +173,7 @@ Placed place(const std::string& temporary, const std::string& path, const Snapsh
   if (errno != EINVAL && errno != ENOSYS) return Placed::Failed;
   const Snapshot now = look(path);
   if (now.kind != before.kind || now.bytes != before.bytes) return Placed::Changed;
-  return ::rename(temporary.c_str(), path.c_str()) == 0 ? Placed::Done : Placed::Failed;
+  return ::rename(temporary.c_str(), path.c_str()) == 0 ? Placed::Checked : Placed::Failed;
 }
 
 // Files that a write cut short left beside the record (the game killed before its rename):
@@ -188,6 +204,11 @@ void foldLeftovers(const std::string& path, EndingRecord* record) {
     if (record != nullptr) record->merge(left.record);
     ::unlink(leftover.c_str());
   }
+}
+
+void pause() {
+  std::this_thread::sleep_for(
+      std::chrono::microseconds(QRandomGenerator::global()->bounded(kMostPause)));
 }
 
 RecordTrouble troubleOf(int error) {
@@ -306,11 +327,25 @@ EndingFile::Result EndingFile::write(const EndingRecord& record, bool merge) {
     }
     if (placed == Placed::Changed) {
       ::unlink(temporary.c_str());
+      pause();
       continue;
     }
     if (!displaced.empty()) ::unlink(displaced.c_str());
     displaced.clear();
-    if (placed == Placed::Done) return result;
+    if (placed == Placed::Checked && merge) {
+      // A copy that looked before this rename and renamed after it wrote over ours: a moment
+      // later our endings are missing, and they are written again. Left open: a copy stalled
+      // between its look and its rename for longer than this wait.
+      std::this_thread::sleep_for(kLookAgain);
+      const Snapshot after = look(path);
+      EndingRecord both = after.record;
+      both.merge(result.record);
+      if (after.kind == Snapshot::Record && both != after.record) {
+        result.record = both;
+        continue;
+      }
+    }
+    if (placed != Placed::Exchanged) return result;
     const Snapshot replaced = look(temporary);
     if (replaced.kind != Snapshot::Record) {
       keepAside(temporary, path);  // something else took the record's place meanwhile
@@ -324,6 +359,7 @@ EndingFile::Result EndingFile::write(const EndingRecord& record, bool merge) {
     }
     result.record = both;  // another copy wrote meanwhile: write again with its endings
     displaced = temporary;
+    pause();
   }
   return failed(EBUSY);
 }
