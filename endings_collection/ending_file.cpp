@@ -32,6 +32,7 @@ constexpr int kKeptCopies = 1000;  // damaged copies kept beside, ".bak" to ".ba
 constexpr auto kStaleLeftover = std::chrono::minutes(10);
 
 const QString kSessionOnly = QStringLiteral("; the endings found are kept until the game quits");
+const QString kLeftAlone = QStringLiteral("; it is left as it is") + kSessionOnly;
 
 // What stands at a path when it is read.
 struct Snapshot {
@@ -251,10 +252,10 @@ EndingFile::Result EndingFile::load() {
                                             "the file until it finds one"));
       return {};
     case Snapshot::Newer:
-      report(found.problem + QStringLiteral("; it is left as it is") + kSessionOnly);
+      report(found.problem + kLeftAlone);
       return {{}, RecordTrouble::NewerVersion};
     case Snapshot::NotAFile:
-      report(found.problem + kSessionOnly);
+      report(found.problem + kLeftAlone);
       return {{}, RecordTrouble::NotAFile};
     case Snapshot::Missing:
     case Snapshot::Unreachable:
@@ -297,7 +298,7 @@ EndingFile::Result EndingFile::write(const EndingRecord& record, bool merge) {
   for (int round = 0; round < kRounds; ++round) {
     const Snapshot before = look(path);
     if (before.kind == Snapshot::Newer || before.kind == Snapshot::NotAFile) {
-      report(before.problem + kSessionOnly);
+      report(before.problem + kLeftAlone);
       result.trouble =
           before.kind == Snapshot::Newer ? RecordTrouble::NewerVersion : RecordTrouble::NotAFile;
       return result;

@@ -45,9 +45,10 @@ EndingsMenu::EndingsMenu(Items items, QWidget& window, std::filesystem::path pro
       notice_(new QAction(&items_.menu)),
       notice_separator_(items_.menu.insertSeparator(&items_.list)) {
   notice_->setObjectName(QStringLiteral("m_endings_notice"));
-  notice_->setEnabled(false);
   items_.menu.insertAction(notice_separator_, notice_);
   keep(file_.load());
+  // Readable in full, not greyed out: it opens the list, which says the same.
+  connect(notice_, &QAction::triggered, this, &EndingsMenu::showList);
   connect(&items_.list, &QAction::triggered, this, &EndingsMenu::showList);
   connect(&items_.forget, &QAction::triggered, this, &EndingsMenu::askToForget);
   showCount();
