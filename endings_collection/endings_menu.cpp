@@ -8,6 +8,33 @@
 #include "endings_window.h"
 
 namespace sessiya {
+namespace {
+
+// What the player reads where the endings found are not kept, by the reason.
+struct Notice {
+  RecordTrouble trouble;
+  const char* text;
+};
+constexpr Notice kNotices[] = {
+    {RecordTrouble::NewerVersion,
+     "Запись концовок сделана новой версией игры: её не трогаем, а счёт ведём до выхода."},
+    {RecordTrouble::NotAFile,
+     "Концовки не сохранятся: вместо файла записи — канал или устройство."},
+    {RecordTrouble::DiskFull, "Концовки не сохранились: файлу записи не хватило места."},
+    {RecordTrouble::NoAccess, "Концовки не сохранились: в папку записи нельзя писать."},
+    {RecordTrouble::DamagedNotKept,
+     "Концовки не сохранились: испорченную запись не удалось отложить."},
+    {RecordTrouble::WriteFailed, "Концовки не сохранились: запись на диск не удалась."},
+};
+
+QString noticeFor(RecordTrouble trouble) {
+  for (const Notice& notice : kNotices) {
+    if (notice.trouble == trouble) return QString::fromUtf8(notice.text);
+  }
+  return {};
+}
+
+}  // namespace
 
 EndingsMenu::EndingsMenu(Items items, QWidget& window, std::filesystem::path program_dir,
                          QString record_path)
@@ -15,7 +42,13 @@ EndingsMenu::EndingsMenu(Items items, QWidget& window, std::filesystem::path pro
       window_(window),
       program_dir_(std::move(program_dir)),
       file_(std::move(record_path)),
-      record_(file_.load()) {
+      notice_(new QAction(&items_.menu)),
+      notice_separator_(items_.menu.insertSeparator(&items_.list)) {
+  notice_->setObjectName(QStringLiteral("m_endings_notice"));
+  items_.menu.insertAction(notice_separator_, notice_);
+  keep(file_.load());
+  // Readable in full, not greyed out: it opens the list, which says the same.
+  connect(notice_, &QAction::triggered, this, &EndingsMenu::showList);
   connect(&items_.list, &QAction::triggered, this, &EndingsMenu::showList);
   connect(&items_.forget, &QAction::triggered, this, &EndingsMenu::askToForget);
   showCount();
@@ -26,21 +59,47 @@ EndingsMenu::~EndingsMenu() = default;
 void EndingsMenu::noteScreen(const ScreenState& screen) {
   const std::optional<SceneId> ending = endingOnScreen(screen);
   if (!ending || !record_.add(*ending)) return;
-  record_ = file_.saveMerged(record_);
+  unsaved_.add(*ending);
+  keep(file_.saveMerged(record_));
   showCount();
-  if (list_window_ && list_window_->isVisible()) list_window_->showRecord(record_);
+  refreshList();
+}
+
+// The record as the file gave it back, and whether what was found is on disk now.
+void EndingsMenu::keep(const EndingFile::Result& saved) {
+  record_ = saved.record;
+  trouble_ = saved.trouble;
+  if (trouble_ == RecordTrouble::None) unsaved_ = EndingRecord{};
+}
+
+QString EndingsMenu::count() const {
+  QString count = QStringLiteral("%1 из %2").arg(record_.count()).arg(kEndingCount);
+  if (unsaved_.count() > 0) count += QStringLiteral(" (не сохранено: %1)").arg(unsaved_.count());
+  return count;
 }
 
 void EndingsMenu::showCount() {
-  items_.menu.setTitle(
-      QStringLiteral("&Концовки: %1 из %2").arg(record_.count()).arg(kEndingCount));
+  items_.menu.setTitle(QStringLiteral("&Концовки: ") + count());
+  notice_->setText(noticeFor(trouble_));
+  notice_->setVisible(trouble_ != RecordTrouble::None);
+  notice_separator_->setVisible(notice_->isVisible());
+}
+
+void EndingsMenu::refreshList() {
+  if (list_window_ && list_window_->isVisible()) {
+    list_window_->showRecord(record_, count(), noticeFor(trouble_));
+  }
 }
 
 void EndingsMenu::showList() {
-  record_.merge(file_.load());  // with what another running game has found meanwhile
+  // With what another running game has found meanwhile; a trouble that is gone from the file
+  // stays while endings found here are still not on disk.
+  const EndingFile::Result loaded = file_.load();
+  record_.merge(loaded.record);
+  if (loaded.trouble != RecordTrouble::None || unsaved_.count() == 0) trouble_ = loaded.trouble;
   showCount();
   if (!list_window_) list_window_ = std::make_unique<EndingsWindow>(&window_, program_dir_);
-  list_window_->showRecord(record_);
+  list_window_->showRecord(record_, count(), noticeFor(trouble_));
 }
 
 void EndingsMenu::askToForget() {
@@ -61,9 +120,10 @@ void EndingsMenu::askToForget() {
 
 void EndingsMenu::forget() {
   record_ = EndingRecord{};
-  file_.replace(record_);
+  unsaved_ = EndingRecord{};
+  trouble_ = file_.replace(record_);
   showCount();
-  if (list_window_ && list_window_->isVisible()) list_window_->showRecord(record_);
+  refreshList();
 }
 
 }  // namespace sessiya

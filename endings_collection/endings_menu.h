@@ -17,7 +17,8 @@ namespace sessiya {
 class EndingsWindow;
 
 // The "Концовки" menu: the count found so far in its title, the list window and forgetting.
-// It records each ending the first time the window shows it.
+// It records each ending the first time the window shows it. Where the record cannot keep
+// them, the title counts the endings not saved and the menu's first item says why.
 class EndingsMenu : public QObject {
  public:
   struct Items {
@@ -38,13 +39,20 @@ class EndingsMenu : public QObject {
   void showList();
   void askToForget();
   void forget();
+  void keep(const EndingFile::Result& saved);
+  QString count() const;
   void showCount();
+  void refreshList();
 
   Items items_;
   QWidget& window_;
   std::filesystem::path program_dir_;
   EndingFile file_;
   EndingRecord record_;
+  EndingRecord unsaved_;  // found in this game and not in the file
+  RecordTrouble trouble_ = RecordTrouble::None;
+  QAction* notice_;
+  QAction* notice_separator_;
   std::unique_ptr<EndingsWindow> list_window_;
 };
 

@@ -46,9 +46,11 @@ EndingsWindow::EndingsWindow(QWidget* parent, std::filesystem::path program_dir)
 
 EndingsWindow::~EndingsWindow() = default;
 
-void EndingsWindow::showRecord(const EndingRecord& record) {
-  const QString count = QStringLiteral("Найдено: %1 из %2").arg(record.count()).arg(kEndingCount);
-  ui_->found_count->setText(count);
+void EndingsWindow::showRecord(const EndingRecord& record, const QString& count,
+                               const QString& notice) {
+  ui_->found_count->setText(QStringLiteral("Найдено: ") + count);
+  ui_->record_notice->setText(notice);
+  ui_->record_notice->setVisible(!notice.isEmpty());
   ui_->all_found->setVisible(record.complete());
   ui_->endings_list->clear();
   const int icon_size = ui_->endings_list->iconSize().height();
@@ -68,7 +70,8 @@ void EndingsWindow::showRecord(const EndingRecord& record) {
     }
   }
   ui_->endings_list->setCurrentRow(0);
-  ui_->endings_list->setAccessibleDescription(count);
+  ui_->endings_list->setAccessibleDescription(
+      (ui_->found_count->text() + QLatin1Char(' ') + notice).trimmed());
   if (isVisible()) return;
   QDialog::show();
   raise();

@@ -19,8 +19,9 @@ class EndingsWindow : public QDialog {
   EndingsWindow(QWidget* parent, std::filesystem::path program_dir);
   ~EndingsWindow() override;
 
-  // Fills the list from `record` and brings the window up, or refreshes it if it is up.
-  void showRecord(const EndingRecord& record);
+  // Fills the list from `record` under its `count` ("1 из 14"), with `notice` where the record
+  // is not kept, and brings the window up, or refreshes it if it is up.
+  void showRecord(const EndingRecord& record, const QString& count, const QString& notice);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

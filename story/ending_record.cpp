@@ -2,12 +2,28 @@
 
 #include <algorithm>
 
+#include "printable_text.h"
 #include "scene_catalogue.h"
 
 namespace sessiya {
 namespace {
 
+constexpr std::string_view kName = "sessiya endings ";
 constexpr std::string_view kHeader = "sessiya endings 1";
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+std::string_view withoutCarriageReturn(std::string_view line) {
+  if (line.ends_with('\r')) line.remove_suffix(1);
+  return line;
+}
+
+// "sessiya endings N" with a version N above ours.
+bool isNewerHeader(std::string_view line) {
+  if (!line.starts_with(kName)) return false;
+  const std::string_view version = line.substr(kName.size());
+  return !version.empty() && version.size() <= 9 && version.front() >= '1' && version != "1" &&
+         std::all_of(version.begin(), version.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
 
 std::optional<SceneId> endingNamed(std::string_view name) {
   for (SceneId ending : endingsInStoryOrder()) {
@@ -65,20 +81,28 @@ std::string EndingRecord::text() const {
 }
 
 EndingRecord::Parsed EndingRecord::parse(std::string_view text) {
+  if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
   if (text.empty()) return {std::nullopt, "it is empty"};
-  if (!text.starts_with(kHeader) || text.substr(kHeader.size(), 1) != "\n") {
-    return {std::nullopt, "it does not start with \"sessiya endings 1\""};
+  const std::size_t header_end = text.find('\n');
+  const std::string_view header = withoutCarriageReturn(text.substr(0, header_end));
+  if (isNewerHeader(header)) {
+    return {std::nullopt, "it is \"" + std::string(header) + "\", from a newer version of the game",
+            true};
   }
-  text.remove_prefix(kHeader.size() + 1);
-  if (!text.empty() && text.back() != '\n') return {std::nullopt, "its last line is cut off"};
+  if (header != kHeader) return {std::nullopt, "it does not start with \"sessiya endings 1\""};
+  if (header_end == std::string_view::npos || text.back() != '\n') {
+    return {std::nullopt, "its last line is cut off"};
+  }
+  text.remove_prefix(header_end + 1);
   EndingRecord record;
   while (!text.empty()) {
     const std::size_t end = text.find('\n');
-    const std::string_view line = text.substr(0, end);
+    const std::string_view line = withoutCarriageReturn(text.substr(0, end));
     text.remove_prefix(end + 1);
     const std::optional<SceneId> ending = endingNamed(line);
-    if (!ending)
-      return {std::nullopt, "\"" + std::string(line.substr(0, 40)) + "\" names no ending"};
+    if (!ending) {
+      return {std::nullopt, "\"" + printableText(line.substr(0, 40)) + "\" names no ending"};
+    }
     record.add(*ending);
   }
   return {record, {}};

@@ -27,6 +27,7 @@ std::optional<SceneId> endingOnScreen(const ScreenState& screen);
 //   sessiya endings 1
 //   S03
 //   S20
+// Read back, a UTF-8 byte order mark and "\r\n" line ends are accepted, as editors save them.
 class EndingRecord {
  public:
   // Notes an ending; true when it was not found before.
@@ -39,7 +40,8 @@ class EndingRecord {
   std::string text() const;
 
   // Reads the text form; a damaged text (anything but the form above, a truncated last
-  // line, a name that is no ending) gives no record and says what is wrong.
+  // line, a name that is no ending) gives no record and says what is wrong. A later version's
+  // header ("sessiya endings 2") is not damage: it gives no record and `newer`.
   struct Parsed;
   static Parsed parse(std::string_view text);
 
@@ -52,7 +54,8 @@ class EndingRecord {
 
 struct EndingRecord::Parsed {
   std::optional<EndingRecord> record;
-  std::string problem;  // empty when the record was read
+  std::string problem;  // empty when the record was read; printable, as the file's bytes may not be
+  bool newer = false;   // written by a newer version of the game, to be left as it is
 };
 
 }  // namespace sessiya

@@ -135,7 +135,8 @@ val endings() {
   return list;
 }
 
-// The record's text form read: {found: [names], problem: ""}, or a problem and no names.
+// The record's text form read: {found: [names], problem: "", newer: false}, or a problem and no
+// names; `newer` marks a newer version's record, which is no damage and is left as it is.
 val readEndings(const std::string& text) {
   const EndingRecord::Parsed parsed = EndingRecord::parse(text);
   val found = val::array();
@@ -145,6 +146,7 @@ val readEndings(const std::string& text) {
   val result = val::object();
   result.set("found", found);
   result.set("problem", parsed.problem);
+  result.set("newer", parsed.newer);
   return result;
 }
 

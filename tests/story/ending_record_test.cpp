@@ -61,6 +61,8 @@ TEST(EndingRecord, KeepsEachEndingOnceAndRoundTrips) {
   EXPECT_EQ(record.text(), "sessiya endings 1\nS03\nS20\n");
   EXPECT_EQ(EndingRecord::parse(record.text()).record, record);
   EXPECT_EQ(EndingRecord::parse("sessiya endings 1\n").record, EndingRecord{});
+  // As an editor may save it: a byte order mark, "\r\n" line ends.
+  EXPECT_EQ(EndingRecord::parse("\xEF\xBB\xBFsessiya endings 1\r\nS20\r\nS03\r\n").record, record);
 
   EndingRecord other;
   other.add(S31);
@@ -82,6 +84,7 @@ struct DamagedCase {
   const char* name;
   std::string_view text;
   std::string_view problem;
+  bool newer = false;
 };
 
 class DamagedRecord : public ::testing::TestWithParam<DamagedCase> {};
@@ -90,6 +93,7 @@ TEST_P(DamagedRecord, IsRefusedWithItsReason) {
   const EndingRecord::Parsed parsed = EndingRecord::parse(GetParam().text);
   EXPECT_FALSE(parsed.record.has_value());
   EXPECT_NE(parsed.problem.find(GetParam().problem), std::string::npos) << parsed.problem;
+  EXPECT_EQ(parsed.newer, GetParam().newer);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -99,8 +103,12 @@ INSTANTIATE_TEST_SUITE_P(
                       DamagedCase{"TruncatedLastLine", "sessiya endings 1\nS03\nS2", "cut off"},
                       DamagedCase{"UnknownName", "sessiya endings 1\nS99\n", "\"S99\" names"},
                       DamagedCase{"NotAnEnding", "sessiya endings 1\nS01\n", "\"S01\" names"},
-                      DamagedCase{"NewerFormat", "sessiya endings 2\nS03\n", "does not start"},
-                      DamagedCase{"BlankLine", "sessiya endings 1\n\nS03\n", "\"\" names"}),
+                      DamagedCase{"NewerFormat", "sessiya endings 2\nS03\n", "newer version", true},
+                      DamagedCase{"VersionZero", "sessiya endings 0\n", "does not start"},
+                      DamagedCase{"BlankLine", "sessiya endings 1\n\nS03\n", "\"\" names"},
+                      DamagedCase{"CutOffCarriageReturn", "sessiya endings 1\r\nS03\r", "cut off"},
+                      DamagedCase{"ControlCharacters", "sessiya endings 1\n\x1b]0;\xc2\x9b\\\xff\n",
+                                  "\"\\x1b]0;\\xc2\\x9b\\\\xff\" names"}),
     [](const auto& info) { return info.param.name; });
 
 }  // namespace

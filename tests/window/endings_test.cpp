@@ -1,12 +1,25 @@
+#include <fcntl.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utime.h>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QListWidget>
+#include <QLockFile>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <optional>
+#include <thread>
 
 #include "captured_errors.h"
 #include "ending_file.h"
@@ -181,6 +194,9 @@ class DamagedEndings : public Endings, public ::testing::WithParamInterface<Dama
 
 TEST_P(DamagedEndings, StartEmptyAndAreKeptBesideOnceAnEndingIsFound) {
   const DamagedFile& damaged = GetParam();
+  // A folder of the player's and an earlier damaged copy already bear the kept copies' names.
+  ASSERT_TRUE(QDir().mkpath(path_ + ".bak/mine"));
+  write(path_ + ".bak.1", "earlier damage");
   if (damaged.bytes.isEmpty()) {
     ASSERT_TRUE(QDir().mkpath(path_ + "/inside"));
   } else {
@@ -200,20 +216,182 @@ TEST_P(DamagedEndings, StartEmptyAndAreKeptBesideOnceAnEndingIsFound) {
   player.pressAll(kToS03);
   EXPECT_EQ(contents(path_), "sessiya endings 1\nS03\n");
   if (damaged.bytes.isEmpty()) {
-    EXPECT_TRUE(QFileInfo::exists(path_ + ".bak/inside"));
+    EXPECT_TRUE(QFileInfo::exists(path_ + ".bak.2/inside"));
   } else {
-    EXPECT_EQ(contents(path_ + ".bak"), damaged.bytes);
+    EXPECT_EQ(contents(path_ + ".bak.2"), damaged.bytes);
   }
+  EXPECT_TRUE(QFileInfo::exists(path_ + ".bak/mine"));
+  EXPECT_EQ(contents(path_ + ".bak.1"), "earlier damage");
   EXPECT_EQ(menuTitle(player), "&Концовки: 1 из 14");
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Window, DamagedEndings,
-    ::testing::Values(DamagedFile{"Garbage", QByteArray("\x89PNG\r\n\x1a\n\0\0", 10),
-                                  "does not start"},
-                      DamagedFile{"Truncated", "sessiya endings 1\nS03\nS2", "cut off"},
-                      DamagedFile{"UnknownEnding", "sessiya endings 1\nS42\n", "names no ending"},
-                      DamagedFile{"Folder", {}, "folder"}),
+    ::testing::Values(
+        DamagedFile{"Garbage", QByteArray("\x89PNG\r\n\x1a\n\0\0", 10), "does not start"},
+        DamagedFile{"Truncated", "sessiya endings 1\nS03\nS2", "cut off"},
+        DamagedFile{"UnknownEnding", "sessiya endings 1\nS42\n", "names no ending"},
+        DamagedFile{"ControlCharacters", "sessiya endings 1\n\x1b[2J\n", "\"\\x1b[2J\" names"},
+        DamagedFile{"Folder", {}, "folder"}),
+    [](const auto& info) { return info.param.name; });
+
+// No room left where the record lies: an 8 KB tmpfs filled up where one can be mounted (CI runs
+// as root), else a limit on the size of the files this process writes.
+class FullDisk {
+ public:
+  FullDisk(const QString& path, const QByteArray& record, bool tmpfs)
+      : folder_(QFile::encodeName(QFileInfo(path).absolutePath())),
+        mounted_(tmpfs && ::mount("tmpfs", folder_, "tmpfs", 0, "size=8k") == 0) {
+    write(path, record);
+    if (mounted_) {
+      const int filler = ::open(folder_ + "/filler", O_WRONLY | O_CREAT, 0600);
+      while (::write(filler, folder_.constData(), 1) == 1) continue;
+      ::close(filler);
+      return;
+    }
+    std::signal(SIGXFSZ, SIG_IGN);
+    ::getrlimit(RLIMIT_FSIZE, &limit_);
+    const rlimit small{10, limit_.rlim_max};
+    ::setrlimit(RLIMIT_FSIZE, &small);
+  }
+  ~FullDisk() {
+    if (mounted_) {
+      ::umount2(folder_, MNT_DETACH);
+    } else {
+      ::setrlimit(RLIMIT_FSIZE, &limit_);
+      std::signal(SIGXFSZ, SIG_DFL);
+    }
+  }
+
+ private:
+  QByteArray folder_;
+  bool mounted_;
+  rlimit limit_{};
+};
+
+// Fails a test that blocks on a pipe rather than hanging it: after three seconds it opens the
+// pipes among `paths` for writing, which frees whoever waits to read them.
+class Watchdog {
+ public:
+  explicit Watchdog(const QStringList& paths)
+      : thread_([this, paths] {
+          for (int tick = 0; !done_; ++tick) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            for (const QString& path : paths) {
+              struct stat status {};
+              if (tick < 300 || ::lstat(QFile::encodeName(path), &status) != 0 ||
+                  !S_ISFIFO(status.st_mode)) {
+                continue;
+              }
+              const int pipe = ::open(QFile::encodeName(path), O_WRONLY | O_NONBLOCK);
+              if (pipe < 0) continue;  // nobody waits on it
+              fired_ = true;
+              ::close(pipe);
+            }
+          }
+        }) {}
+  ~Watchdog() {
+    done_ = true;
+    thread_.join();
+  }
+  bool fired() const { return fired_; }
+
+ private:
+  std::atomic<bool> done_ = false;
+  std::atomic<bool> fired_ = false;
+  std::thread thread_;
+};
+
+const QByteArray kOld = "sessiya endings 1\nS20\n";
+const QByteArray kBoth = "sessiya endings 1\nS03\nS20\n";
+const char* const kNoRoom = "Концовки не сохранились: файлу записи не хватило места.";
+
+// What a hostile world puts where the record lies, kept until the test ends.
+struct World {
+  QString path;
+  std::optional<FullDisk> disk;
+  std::optional<QLockFile> holder;
+};
+
+struct Hostile {
+  const char* name;
+  void (*setUp)(World& world);
+  const char* title;   // after the first ending
+  const char* notice;  // the menu's first item, "" where all is saved
+  QByteArray record;   // the record's bytes afterwards; empty where it is no file
+};
+
+class HostileEndings : public Endings, public ::testing::WithParamInterface<Hostile> {
+ protected:
+  World world_;
+};
+
+TEST_P(HostileEndings, LoseNothingAndStopNothing) {
+  world_.path = path_;
+  ASSERT_TRUE(QDir().mkpath(QFileInfo(path_).absolutePath()));
+  GetParam().setUp(world_);
+  const Watchdog watchdog({path_, path_ + ".lock"});
+  CapturedErrors errors;
+  Player player;
+  QElapsedTimer waited;
+  waited.start();
+  player.pressAll(kToS03);
+  EXPECT_LT(waited.elapsed(), 1000);
+  EXPECT_EQ(menuTitle(player), GetParam().title);
+  const auto* notice = player.form->findChild<QAction*>("m_endings_notice");
+  EXPECT_EQ(notice->isVisible() ? notice->text() : QString(), GetParam().notice);
+  listed(player);
+  EXPECT_EQ(player.form->endings().listWindow()->findChild<QLabel*>("record_notice")->text(),
+            GetParam().notice);
+  if (!GetParam().record.isEmpty()) {
+    EXPECT_EQ(contents(path_), GetParam().record);
+  }
+  EXPECT_FALSE(QFileInfo::exists(path_ + ".Xy12Zw"));
+  EXPECT_FALSE(watchdog.fired());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Window, HostileEndings,
+    ::testing::Values(
+        Hostile{"FullDisk", [](World& w) { w.disk.emplace(w.path, kOld, true); },
+                "&Концовки: 2 из 14 (не сохранено: 1)", kNoRoom, kOld},
+        // A write that fails half-way: a record truncated, then written, would be lost.
+        Hostile{"FileSizeLimit", [](World& w) { w.disk.emplace(w.path, kOld, false); },
+                "&Концовки: 2 из 14 (не сохранено: 1)", kNoRoom, kOld},
+        Hostile{"PipeForRecord",
+                [](World& w) { ::mkfifo(QFile::encodeName(w.path), 0600); },
+                "&Концовки: 1 из 14 (не сохранено: 1)",
+                "Концовки не сохранятся: вместо файла записи — канал или устройство.",
+                {}},
+        Hostile{"PipeForLock",
+                [](World& w) {
+                  write(w.path, kOld);
+                  ::mkfifo(QFile::encodeName(w.path + ".lock"), 0600);
+                },
+                "&Концовки: 2 из 14", "", kBoth},
+        Hostile{"StalledLockHolder",
+                [](World& w) {
+                  write(w.path, kOld);
+                  w.holder.emplace(w.path + ".lock");
+                  w.holder->tryLock();
+                },
+                "&Концовки: 2 из 14", "", kBoth},
+        // A copy killed before its rename left its new record beside the old one.
+        Hostile{"KilledCopysLeftover",
+                [](World& w) {
+                  write(w.path + ".Xy12Zw", kOld);
+                  const utimbuf hour_ago{time(nullptr) - 3600, time(nullptr) - 3600};
+                  ::utime(QFile::encodeName(w.path + ".Xy12Zw"), &hour_ago);
+                },
+                "&Концовки: 2 из 14", "", kBoth},
+        Hostile{"NewerVersion", [](World& w) { write(w.path, "sessiya endings 2\nS20\n"); },
+                "&Концовки: 1 из 14 (не сохранено: 1)",
+                "Запись концовок сделана новой версией игры: её не трогаем, а счёт ведём до "
+                "выхода.",
+                "sessiya endings 2\nS20\n"},
+        Hostile{"ByteOrderMarkAndCrLf",
+                [](World& w) { write(w.path, "\xEF\xBB\xBFsessiya endings 1\r\nS20\r\n"); },
+                "&Концовки: 2 из 14", "", kBoth}),
     [](const auto& info) { return info.param.name; });
 
 TEST_F(Endings, AnUnreadableFileStopsNothing) {
@@ -236,7 +414,7 @@ TEST_F(Endings, AFolderThatCannotBeWrittenStopsNothing) {
   CapturedErrors errors;
   Player player;
   player.pressAll(kToS03);
-  EXPECT_EQ(menuTitle(player), "&Концовки: 1 из 14");  // kept for this game at least
+  EXPECT_EQ(menuTitle(player), "&Концовки: 1 из 14 (не сохранено: 1)");  // for this game
   ASSERT_FALSE(errors.lines().isEmpty());
   EXPECT_TRUE(errors.lines()[0].contains("cannot write")) << errors.lines()[0].toStdString();
 }
