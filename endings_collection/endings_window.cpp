@@ -8,6 +8,7 @@
 
 #include "picture_path.h"
 #include "scene_catalogue.h"
+#include "scroll_bar_holder.h"
 #include "ui_endings_window.h"
 #include "utf8_text.h"
 
@@ -36,6 +37,7 @@ EndingsWindow::EndingsWindow(QWidget* parent, std::filesystem::path program_dir)
     : QDialog(parent),
       ui_(std::make_unique<Ui::EndingsWindow>()),
       program_dir_(std::move(program_dir)) {
+  placeListScrollBarsBesideTheirList();
   ui_->setupUi(this);
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                  Qt::CustomizeWindowHint);

@@ -158,7 +158,10 @@ void Form1::showDialog() {
 }
 
 Form2& Form1::form2() {
-  if (!form2_) form2_ = std::make_unique<Form2>([this] { confirmFinalAnswer(); });
+  if (!form2_) {
+    form2_ = std::make_unique<Form2>([this] { confirmFinalAnswer(); });
+    form2_->installEventFilter(this);
+  }
   return *form2_;
 }
 
@@ -232,6 +235,12 @@ void Form1::keyPressEvent(QKeyEvent* event) {
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
+  // The dialog answered or closed gives the keys back to the window. A window manager would
+  // pass them on by itself; without one, they would reach no window of the game.
+  if (watched == form2_.get() && event->type() == QEvent::Hide && isVisible()) {
+    activateWindow();
+    return false;
+  }
   if (event->type() == QEvent::KeyPress &&
       moveFocusInGrid(buttons_, story_.screen(), watched, static_cast<QKeyEvent*>(event)->key())) {
     return true;

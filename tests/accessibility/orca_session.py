@@ -119,6 +119,7 @@ class OrcaSession:
             GSETTINGS_BACKEND="memory", LANG="C.UTF-8", LC_ALL="C.UTF-8",
             QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1", QT_QPA_PLATFORM="xcb")
         self._processes = []
+        self.layout = "us"  # the X server's own keyboard
         self._configure_speech()
         self.log = OrcaLog(os.path.join(work, "orca.log"))
 
@@ -152,8 +153,6 @@ class OrcaSession:
         # Without a window manager no window is active once the dialog hides.
         self.start("metacity", ["metacity"], 1)
         self.start("speech-dispatcher", ["speech-dispatcher", "--spawn", "--timeout", "0"], 1)
-        # The player's keyboard: Russian, for the menus' Alt+letter.
-        subprocess.run(["setxkbmap", "ru"], env=self.environment, check=True)
         self.orca = self.start("orca", [sys.executable, "-c", ORCA,
                                         "--user-prefs", os.path.join(self.work, "orca"),
                                         f"--debug-file={self.log.terminal}"])
@@ -173,6 +172,14 @@ class OrcaSession:
         return False
 
     def key(self, name):
+        # A Cyrillic letter is typed on a Russian keyboard, as a player types it, and every
+        # other key on the default one, where xdotool finds it without remapping a key: a
+        # remapped key races with the program's reading of the keyboard map. The layout
+        # changes before a key, never right after one the program may not have read yet.
+        layout = "ru" if "Cyrillic" in name else "us"
+        if layout != self.layout:
+            subprocess.run(["setxkbmap", layout], env=self.environment, check=True)
+            self.layout = layout
         subprocess.run(["xdotool", "key", "--clearmodifiers", name], env=self.environment,
                        check=True)
 

@@ -57,6 +57,9 @@ def round_of_play(c):
         Step("the list of endings: its first row", "Return",
              ["Найденные концовки dialog", "1. Одна рюмка до осеннего призыва"]),
         Step("Down: the second row", "Down", ["2. Не найдена. Подсказка: "]),
+        # Scrolling makes Orca ask where the scroll bars stand: nothing on standard error.
+        Step("End: the last row", "End", ["14. Не найдена. Подсказка: "]),
+        Step("Home: the first row again", "Home", ["1. Одна рюмка до осеннего призыва"]),
         Step("Escape closes the list", "Escape", ["Сессия frame"]),
         Step("a new attempt after the ending", "ctrl+n", opening),
         Step("option B opens the dialog", "3", ["Кестрин", "Итак ответ B?"]),
