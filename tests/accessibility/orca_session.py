@@ -117,8 +117,7 @@ class OrcaSession:
             XDG_CACHE_HOME=os.path.join(home, ".cache"),
             XDG_DATA_HOME=os.path.join(home, ".local", "share"),
             GSETTINGS_BACKEND="memory", LANG="C.UTF-8", LC_ALL="C.UTF-8",
-            QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1", QT_QPA_PLATFORM="xcb",
-            ACCESSIBILITY_ENABLED="1")
+            QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1", QT_QPA_PLATFORM="xcb")
         self._processes = []
         self._configure_speech()
         self.log = OrcaLog(os.path.join(work, "orca.log"))
