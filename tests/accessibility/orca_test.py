@@ -1,16 +1,20 @@
 #!/usr/bin/env python3
 """Plays the game by keyboard under the real Orca screen reader and checks what Orca says.
 
-    orca_test.py PROGRAM CATALOGUE.json WORK_FOLDER
+    orca_test.py PROGRAM|PAGE.html CATALOGUE.json WORK_FOLDER
 
 A blind player's round: a move, a path to an ending, the endings menu and list, new attempts,
-the dialog to its game-over and once declined with Escape. After each key the step waits until Orca has said what the
-player must hear (the new scene's epigraph and narrative, the ending cue, the question) and
-fails on what must not be heard (a hidden option). Prints the transcript of steps and speech.
+the dialog to its game-over and once declined with Escape. The page, opened in Chromium, gets
+a move by a digit and one by a letter in Orca's default browse mode, where Orca keeps such
+keys for its quick navigation unless the focus is in a widget that takes them. After each key
+the step waits until Orca has said what the player must hear (the new scene's epigraph and
+narrative, the ending cue, the question) and fails on what must not be heard (a hidden option,
+Orca's own navigation). Prints the transcript of steps and speech.
 Run it inside a session bus and an X server (dbus-run-session, xvfb-run).
 """
 import json
 import os
+import pathlib
 import sys
 from dataclasses import dataclass, field
 
@@ -73,15 +77,36 @@ def round_of_play(c):
     ]
 
 
+def page_round(c):
+    return [
+        Step("the page opens", "", scene(c, "S01")),
+        Step("a move by a digit, Orca started in browse mode: option Б", "2", scene(c, "S28"),
+             ["No more headings"]),
+        Step("a move by a letter: option В", "Cyrillic_ve", scene(c, "S18"), ["No more"]),
+    ]
+
+
+def browser(page, work):
+    profile = os.path.join(work, "chromium")
+    # No offer to translate the Russian page comes between.
+    os.makedirs(os.path.join(profile, "Default"))
+    with open(os.path.join(profile, "Default", "Preferences"), "w") as preferences:
+        json.dump({"translate": {"enabled": False}}, preferences)
+    return ["/usr/bin/chromium", "--no-sandbox", "--force-renderer-accessibility",
+            "--no-first-run", f"--user-data-dir={profile}", "--window-size=900,600",
+            pathlib.Path(page).resolve().as_uri()]
+
+
 def main():
     program, catalogue_path, work = sys.argv[1:4]
     with open(catalogue_path, encoding="utf-8") as catalogue_file:
         catalogue = json.load(catalogue_file)
-    steps = round_of_play(catalogue)
+    on_page = program.endswith(".html")
+    steps = page_round(catalogue) if on_page else round_of_play(catalogue)
     failures = []
     transcript = []
     with OrcaSession(work) as session:
-        game = session.start("program", [program])
+        game = session.start("program", browser(program, work) if on_page else [program])
         session.activate_window_of(game)
         for step in steps:
             transcript.append(f"step: {step.what}" + (f" (key {step.key})" if step.key else ""))

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Plays the game under the real Orca screen reader, on a private X server and session bus,
-# and checks what Orca said.
-#   run_orca_test.sh PROGRAM STORY_CATALOGUE_TOOL
+# Plays the game, or its page in Chromium, under the real Orca screen reader, on a private X
+# server and session bus, and checks what Orca said.
+#   run_orca_test.sh PROGRAM|PAGE.html STORY_CATALOGUE_TOOL
 # A failed run keeps its folder (Orca's log, the program's output) and names it.
 set -euo pipefail
 program=$1
