@@ -50,9 +50,9 @@ EXPORT = re.compile(r"^export ((?:async )?function\*? |const |class )([A-Za-z_$]
 
 
 def script(entry):
-    """The page's modules as one module script: each dependency in its own function scope,
-    run before what imports it, its exports handed over by name; the entry last, in a block
-    of its own. Only `import { ... } from "./file.js"` and exported functions, consts and
+    """The page's modules as one classic script, run as the parser reaches it: each
+    dependency in its own function scope, run before what imports it, its exports handed
+    over by name; the entry last, in a block of its own; all of it strict. Only `import { ... } from "./file.js"` and exported functions, consts and
     classes are read; anything else stops the build, as does an import of a file or name
     that is not there."""
     root = entry.resolve().parent
@@ -101,7 +101,7 @@ def script(entry):
         return "module$" + re.sub(r"\W", "_", str(path.relative_to(root).with_suffix("")))
 
     bundle(entry.resolve(), True)
-    text = "".join(bundled)
+    text = f'(() => {{\n"use strict";\n{"".join(bundled)}}})();\n'
     if "</script" in text.lower():
         raise SystemExit("assemble_page: the page's script would close its own element early")
     return text
