@@ -57,7 +57,7 @@ function focusFirstOption() {
 }
 
 function keep() {
-  attempt.keep(game.snapshot(), dialog.state());
+  attempt.keep(() => ({ snapshot: game.snapshot(), dialog: dialog.state() }));
 }
 
 function render(speak) {

@@ -61,11 +61,13 @@ export function sceneView(engine) {
         labels[option + 1].hidden = !screen.labelVisible[option - 1];
         const button = buttons[option - 1];
         button.hidden = !screen.buttonVisible[option - 1];
-        button.setAttribute("aria-label", `${engine.spokenLetter(option)}. ${screen.captions[option + 1]}`);
+        const name = `${engine.spokenLetter(option)}. ${screen.captions[option + 1]}`;
+        if (button.getAttribute("aria-label") !== name) button.setAttribute("aria-label", name);
       }
       pictureBox.style.height = `${screen.pictureHeight / TWIPS_PER_PIXEL}px`;
       if (picture !== null) showPicture(picture);
-      pictureBox.setAttribute("aria-label", engine.pictureDescription(screen.picture));
+      const description = engine.pictureDescription(screen.picture);
+      if (pictureBox.getAttribute("aria-label") !== description) pictureBox.setAttribute("aria-label", description);
     },
     focusFirstOption(screen) {
       const first = readingOrder.find((option) => screen.buttonVisible[option - 1]);
