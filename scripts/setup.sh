@@ -12,7 +12,7 @@ packages=(
   xvfb xauth dbus at-spi2-core python3-pyatspi
   orca speech-dispatcher xdotool x11-xkb-utils metacity openbox
   desktop-file-utils appstream dpkg-dev graphviz
-  emscripten node-acorn nodejs chromium fonttools woff2
+  emscripten node-acorn nodejs chromium fonttools woff2 libjpeg-turbo-progs
   file lintian man-db python3-debian debootstrap
 )
 # Some node builds bring their own npm; Debian's is needed only where none is on PATH.

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Times the browser edition in headless Chromium: first scene painted against a static page
-# of the same size, and one move; medians over RUNS runs (20 by default).
+# of the same size, and one move, in both of the page's layouts; medians over RUNS runs (20
+# by default). Viewports after RUNS replace the two default ones:
+#   web_benchmark.sh [RUNS [WIDTHxHEIGHT ...]]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -11,4 +13,5 @@ if ! cmp -s tests/web/package-lock.json tests/web/node_modules/.installed-lock.j
   PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --prefix tests/web --no-audit --no-fund --loglevel=error
   cp tests/web/package-lock.json tests/web/node_modules/.installed-lock.json
 fi
-node bench/web/page_benchmark.mjs build/web/web/sessiya.html "${1:-20}"
+uptime
+node bench/web/page_benchmark.mjs build/web/web/sessiya.html "${1:-20}" "${@:2}"

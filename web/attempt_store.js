@@ -10,6 +10,20 @@ function comingBack() {
 }
 
 export function attemptStore() {
+  let pending = null;
+  function write() {
+    if (pending === null) return;
+    const state = pending();
+    pending = null;
+    try {
+      sessionStorage.setItem(KEY, JSON.stringify(state));
+    } catch {
+      // No room or no storage: the attempt simply is not kept.
+    }
+  }
+  addEventListener("pagehide", write);
+  document.addEventListener("visibilitychange", write);
+
   // The snapshot the engine wrote and the dialog's state: {snapshot, dialog}, or null.
   let kept = null;
   if (comingBack()) {
@@ -26,12 +40,11 @@ export function attemptStore() {
       kept = null;
       return taken;
     },
-    keep(snapshot, dialog) {
-      try {
-        sessionStorage.setItem(KEY, JSON.stringify({ snapshot, dialog }));
-      } catch {
-        // No room or no storage: the attempt simply is not kept.
-      }
+    // state(): {snapshot, dialog} as they are when written: once the next frame is drawn, so
+    // a move's storage write never holds up its scene, or as the tab is hidden or left.
+    keep(state) {
+      if (pending === null) requestAnimationFrame(() => setTimeout(write));
+      pending = state;
     },
   };
 }

@@ -23,29 +23,31 @@ export function endingsWindow(engine, { leaveMenu, backToGame }) {
   menuNotice.disabled = true;
   menuNotice.setAttribute("role", "menuitem");
   const listNotice = noticeBefore($("all_found"), "p", "endings_notice");
-  const found = endingsStore(engine, refresh);
+  // The record is read once the game is on screen, or on the first need before that.
+  let store = null;
+  const found = () => store ?? (store = endingsStore(engine, refresh));
 
   function count() {
-    const unsaved = found.unsaved > 0 ? ` (не сохранено: ${found.unsaved})` : "";
-    return `${found.size} из ${ENDINGS.length}${unsaved}`;
+    const unsaved = found().unsaved > 0 ? ` (не сохранено: ${found().unsaved})` : "";
+    return `${found().size} из ${ENDINGS.length}${unsaved}`;
   }
   function showCount() {
     $("m_endings").innerHTML = `<u>К</u>онцовки: ${count()}`;
-    menuNotice.textContent = found.notice;
-    menuNotice.hidden = found.notice === "";
+    menuNotice.textContent = found().notice;
+    menuNotice.hidden = found().notice === "";
   }
   function fill() {
     $("found_count").textContent = `Найдено: ${count()}`;
-    listNotice.textContent = found.notice;
-    listNotice.hidden = found.notice === "";
-    $("all_found").hidden = found.size !== ENDINGS.length;
+    listNotice.textContent = found().notice;
+    listNotice.hidden = found().notice === "";
+    $("all_found").hidden = found().size !== ENDINGS.length;
     $("endings_list").replaceChildren(...ENDINGS.map((ending) => {
       const row = document.createElement("li");
       row.tabIndex = -1;
       const thumbnail = document.createElement("span");
       thumbnail.className = "thumbnail";
       const words = document.createElement("span");
-      if (found.has(ending.name)) {
+      if (found().has(ending.name)) {
         const entry = scenePictures()[ending.picture];
         if (entry !== undefined) thumbnail.append(pictureOf(entry));
         words.textContent = ending.title;
@@ -75,12 +77,12 @@ export function endingsWindow(engine, { leaveMenu, backToGame }) {
 
   $("m_found_endings").addEventListener("click", () => {
     leaveMenu();
-    found.takeStored();
+    found().takeStored();
     showCount();
     fill();
     show(true);
     $("endings_close").focus();
-    announce(`${$("found_count").textContent} ${found.notice}`.trim());
+    announce(`${$("found_count").textContent} ${found().notice}`.trim());
   });
   $("endings_close").addEventListener("click", close);
   panel.querySelector(".close-box").addEventListener("click", close);
@@ -103,19 +105,19 @@ export function endingsWindow(engine, { leaveMenu, backToGame }) {
       backToGame();
       return;
     }
-    found.forget();
+    found().forget();
     refresh();
     backToGame();
   });
-  showCount();
 
   return {
+    readRecord: showCount,
     isOpen: () => !panel.hidden,
     hide() { show(false); },
     // The ending the game has reached, if any: counted once, in every tab.
     note(name) {
-      if (name === "" || found.has(name)) return;
-      found.add(name);
+      if (name === "" || found().has(name)) return;
+      found().add(name);
       refresh();
     },
   };

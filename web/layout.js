@@ -19,11 +19,17 @@ export function pageLayout(switched) {
   const exact = { width: form1.offsetWidth, height: form1.offsetHeight };
   let oneColumn = false;
 
+  // Whether the exact layout fits, looked at in it. A screen smaller than the window needs
+  // no look: the window cannot fit.
+  function exactFits() {
+    if (exact.width > innerWidth || exact.height > innerHeight) return false;
+    root.classList.remove("reflow");
+    return exact.width <= root.clientWidth &&
+      ![...document.querySelectorAll(DRAWN)].some((line) => line.checkVisibility() && spills(line));
+  }
   function fit() {
     const [x, y] = [scrollX, scrollY];
-    root.classList.remove("reflow");
-    const fits = exact.width <= root.clientWidth && exact.height <= innerHeight &&
-      ![...document.querySelectorAll(DRAWN)].some((line) => line.checkVisibility() && spills(line));
+    const fits = exactFits();
     root.classList.toggle("reflow", !fits);
     // The exact layout's look taken in between may have cut the column's scrolling short.
     if (!fits) scrollTo(x, y);

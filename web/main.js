@@ -1,7 +1,7 @@
 // The page's host loop: the engine holds the story; this draws what it holds as the
 // desktop window draws it, and hands the engine the player's moves.
 import { $ } from "./elements.js";
-import { assets, scenePictures } from "./assets.js";
+import { assets, readPictures, scenePictures } from "./assets.js";
 import { attemptStore } from "./attempt_store.js";
 import { answerDialog } from "./dialog.js";
 import { endingsWindow } from "./endings_window.js";
@@ -16,8 +16,12 @@ import { announce } from "./spoken.js";
 
 const NEW_ATTEMPT = "пункт «Новая попытка» в меню «Файл»";
 
-// The links' bold face may come a moment later; the wrap needs the regular one.
-const [engine] = await Promise.all([engineStarting, document.fonts.load('11px "Sessiya Sans"')]);
+// Compiled as the page is read, before its pictures.
+const engine = SessiyaEngine();
+// The wrap measures with the regular face; a font from a data: URI most often loads at once.
+// The links' bold face may come a moment later.
+const FONT = '11px "Sessiya Sans"';
+const fontLoading = document.fonts.load(FONT);
 
 // What the engine asks of the page during a move, done once the move is drawn.
 let pendingPicture = null;
@@ -53,7 +57,7 @@ function focusFirstOption() {
 }
 
 function keep() {
-  attempt.keep(game.snapshot(), dialog.state());
+  attempt.keep(() => ({ snapshot: game.snapshot(), dialog: dialog.state() }));
 }
 
 function render(speak) {
@@ -113,7 +117,16 @@ window.sessiya = {
   get pictures() { return scenePictures(); },
   dialog: assets.dialog,
 };
-$("Form1").classList.remove("loading");  // shown in the same task as drawn: no frame between
-start();
-layout = pageLayout(dialog.relayout);
-document.documentElement.dataset.ready = "true";
+// The opening scene first; the endings record and the scene pictures once it is painted.
+function begin() {
+  $("Form1").classList.remove("loading");  // shown in the same task as drawn: no frame between
+  start();
+  layout = pageLayout(dialog.relayout);
+  requestAnimationFrame(() => setTimeout(() => {
+    endings.readRecord();
+    document.documentElement.dataset.ready = "true";
+    readPictures();
+  }));
+}
+if (document.fonts.check(FONT)) begin();
+else fontLoading.then(begin);

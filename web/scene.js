@@ -17,26 +17,40 @@ export function sceneView(engine) {
 
   // The labels never change size: their widths are read once.
   const labelWidths = new Map(labels.map((label) => [label, label.clientWidth]));
-  // The lines are drawn for the eye; a screen reader gets the caption in one piece.
-  const drawn = new WeakMap();
-  function drawLabel(label, text) {
-    if (drawn.get(label) === text) return;
-    drawn.set(label, text);
-    const lines = linesOf(text, labelWidths.get(label)).map((line) => {
-      const row = document.createElement("div");
-      row.textContent = line;
-      row.setAttribute("aria-hidden", "true");
-      return row;
-    });
+  // The lines are drawn for the eye; a screen reader gets the caption in one piece; the one
+  // column shows it with the spaces that push a line on as a line break. Each label keeps
+  // its nodes from move to move, and a line's text changes only where the text does.
+  const drawn = new Map(labels.map((label) => {
     const whole = document.createElement("span");
     whole.className = "for-screen-readers";
-    whole.textContent = text;
-    // For the one column: the spaces that push a line on, as a line break.
     const reflowed = document.createElement("p");
     reflowed.className = "reflowed";
     reflowed.setAttribute("aria-hidden", "true");
-    reflowed.textContent = text.replace(/ {2,}/g, "\n");
-    label.replaceChildren(...lines, whole, reflowed);
+    whole.append("");
+    reflowed.append("");
+    label.replaceChildren(whole, reflowed);
+    return [label, { text: null, rows: [], whole: whole.firstChild, reflowed: reflowed.firstChild }];
+  }));
+  function drawLabel(label, text) {
+    const nodes = drawn.get(label);
+    if (nodes.text === text) return;
+    nodes.text = text;
+    const lines = linesOf(text, labelWidths.get(label));
+    const { rows } = nodes;
+    while (rows.length > lines.length) rows.pop().parentNode.remove();
+    lines.forEach((line, i) => {
+      if (i === rows.length) {
+        const row = document.createElement("div");
+        row.setAttribute("aria-hidden", "true");
+        row.append(line);
+        label.insertBefore(row, nodes.whole.parentNode);
+        rows.push(row.firstChild);
+      } else if (rows[i].data !== line) {
+        rows[i].data = line;
+      }
+    });
+    nodes.whole.data = text;
+    nodes.reflowed.data = text.replace(/ {2,}/g, "\n");
   }
 
   return {
@@ -47,11 +61,13 @@ export function sceneView(engine) {
         labels[option + 1].hidden = !screen.labelVisible[option - 1];
         const button = buttons[option - 1];
         button.hidden = !screen.buttonVisible[option - 1];
-        button.setAttribute("aria-label", `${engine.spokenLetter(option)}. ${screen.captions[option + 1]}`);
+        const name = `${engine.spokenLetter(option)}. ${screen.captions[option + 1]}`;
+        if (button.getAttribute("aria-label") !== name) button.setAttribute("aria-label", name);
       }
       pictureBox.style.height = `${screen.pictureHeight / TWIPS_PER_PIXEL}px`;
       if (picture !== null) showPicture(picture);
-      pictureBox.setAttribute("aria-label", engine.pictureDescription(screen.picture));
+      const description = engine.pictureDescription(screen.picture);
+      if (pictureBox.getAttribute("aria-label") !== description) pictureBox.setAttribute("aria-label", description);
     },
     focusFirstOption(screen) {
       const first = readingOrder.find((option) => screen.buttonVisible[option - 1]);
