@@ -19,6 +19,29 @@ SPOKEN = re.compile(r" - SPEECH OUTPUT: '(.*)'\s*\{")
 
 # Orca, whose check for a screen reader already running sees only this session's: its own
 # check sees every Orca of the user, another session's too.
+def end_process_group(leader):
+    """Ends a process with every process it started: a browser's helpers go on writing to
+    their profile for a while after the browser itself has gone, and the profile is removed
+    next."""
+    try:
+        os.killpg(leader.pid, signal.SIGTERM)
+    except ProcessLookupError:
+        pass
+    try:
+        leader.wait(timeout=10)
+    except subprocess.TimeoutExpired:
+        os.killpg(leader.pid, signal.SIGKILL)
+        leader.wait()
+    for _ in range(50):
+        try:
+            os.killpg(leader.pid, 0)
+        except ProcessLookupError:
+            return
+        time.sleep(0.1)
+    os.killpg(leader.pid, signal.SIGKILL)
+    time.sleep(0.5)
+
+
 ORCA = """
 import importlib.machinery, importlib.util, os, sys
 loader = importlib.machinery.SourceFileLoader("orca_program", "/usr/bin/orca")
@@ -143,7 +166,7 @@ class OrcaSession:
     def start(self, name, command, wait=0.0):
         with open(os.path.join(self.work, f"{name}.out"), "w") as output:
             process = subprocess.Popen(command, env=self.environment, stdout=output,
-                                       stderr=subprocess.STDOUT)
+                                       stderr=subprocess.STDOUT, start_new_session=True)
         self._processes.append(process)
         time.sleep(wait)
         return process
@@ -162,13 +185,7 @@ class OrcaSession:
 
     def __exit__(self, *failure):
         for process in reversed(self._processes):
-            if process.poll() is None:
-                process.send_signal(signal.SIGTERM)
-                try:
-                    process.wait(timeout=10)
-                except subprocess.TimeoutExpired:
-                    process.kill()
-                    process.wait()
+            end_process_group(process)
         return False
 
     def key(self, name):

@@ -18,7 +18,7 @@ import pathlib
 import sys
 from dataclasses import dataclass, field
 
-from orca_session import OrcaSession
+from orca_session import OrcaSession, end_process_group
 
 CUE = "Эта попытка окончена. Новую начинает Ctrl+N"
 
@@ -113,8 +113,7 @@ def main():
             spoken = play(session, step)
             transcript.extend(f"  Orca: {utterance}" for utterance in spoken)
             failures.extend(f"{step.what}: {problem}" for problem in check(step, spoken))
-        game.terminate()
-        game.wait(timeout=10)
+        end_process_group(game)
     print(*transcript, sep="\n")
     with open(os.path.join(work, "program.out"), encoding="utf-8", errors="replace") as output:
         failures.extend(f"the game reported: {line.strip()}" for line in output

@@ -18,6 +18,7 @@ import tempfile
 import pyatspi
 from gi.repository import GLib
 
+from orca_session import end_process_group
 from screen_reader_test import option_buttons, wait_for, walk
 
 
@@ -99,7 +100,7 @@ def main():
              "--no-first-run", f"--user-data-dir={profile}", "--window-size=900,600",
              pathlib.Path(page).resolve().as_uri()],
             env=dict(os.environ, ACCESSIBILITY_ENABLED="1"),
-            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True)
         try:
             app = wait_for(chromium, "Chromium on the accessibility bus", 60)
             found = read_scene(app, catalogue["S01"], "opening scene")
@@ -112,8 +113,7 @@ def main():
             assert after["focused"] == [f"А. {catalogue['S02']['options'][0]}"], after["focused"]
             print("after the move:", *transcript(after), sep="\n  ")
         finally:
-            browser.terminate()
-            browser.wait(timeout=20)
+            end_process_group(browser)
     print("1 passed, 0 failed")
 
 
