@@ -21,6 +21,11 @@ extern char** environ;
 
 namespace {
 
+// How much more the game may take than a minimal Qt window, in time to its first frame and
+// in peak memory.
+constexpr double kTimeTarget = 1.10;
+constexpr double kMemoryTarget = 1.05;
+
 struct Sample {
   double milliseconds;
   double peak_mebibytes;
@@ -149,11 +154,12 @@ int main(int argc, char* argv[]) {
     const double memory_ratio = median(memory[0]) / median(memory[1]);
     std::printf("%-10s %-8s %11.2fx %15.2fx\n", platform_names[p], "ratio", time_ratio,
                 memory_ratio);
-    within = within && time_ratio <= 1.15 && memory_ratio <= 1.15;
+    within = within && time_ratio <= kTimeTarget && memory_ratio <= kMemoryTarget;
   }
   kill(xvfb, SIGTERM);
   waitpid(xvfb, nullptr, 0);
-  std::printf("medians of %d runs each; target: the game within 1.15x: %s\n", runs,
-              within ? "met" : "missed");
+  std::printf(
+      "medians of %d runs each; target: the game within %.2fx in time, %.2fx in memory: %s\n", runs,
+      kTimeTarget, kMemoryTarget, within ? "met" : "missed");
   return 0;
 }
