@@ -197,6 +197,7 @@ class OrcaSession:
         if layout != self.layout:
             subprocess.run(["setxkbmap", layout], env=self.environment, check=True)
             self.layout = layout
+            time.sleep(1)  # the program and Orca take in the new keyboard before its first key
         subprocess.run(["xdotool", "key", "--clearmodifiers", name], env=self.environment,
                        check=True)
 

@@ -14,6 +14,13 @@ cp /bin/sleep "$work/other-session/orca"
 other_orca=$!
 trap 'status=$?; kill "$other_orca"; if ((status == 0)); then rm -rf "$work"; else echo "kept: $work" >&2; fi' EXIT
 "$catalogue_tool" > "$work/catalogue.json"
-dbus-run-session -- xvfb-run -a -s "-screen 0 1280x800x24" /usr/bin/python3 -B \
-  "$(dirname "$0")/orca_test.py" "$program" "$work/catalogue.json" "$work" \
-  2> >(grep -v -e 'Failed to set fd limit' >&2)
+play_round() {
+  mkdir "$work/$1"
+  dbus-run-session -- xvfb-run -a -s "-screen 0 1280x800x24" /usr/bin/python3 -B \
+    "$(dirname "$0")/orca_test.py" "$program" "$work/catalogue.json" "$work/$1" \
+    2> >(grep -v -e 'Failed to set fd limit' >&2)
+}
+# On a loaded machine Orca now and then lets a key go unanswered, and the program drops it.
+# A second round, in a session of its own, tells such a moment from a fault, which fails both;
+# the first round's transcript stays in the output either way.
+play_round first || { echo "the first round failed; a second round:"; play_round second; }
