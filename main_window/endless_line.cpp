@@ -49,6 +49,9 @@ bool readInOnePass(QTextEngine& engine, std::vector<qreal>& positions) {
 
 std::vector<qreal> endlessLinePositions(const QString& text, const QFont& font) {
   QTextLayout layout(text, font);
+  std::vector<qreal> positions(static_cast<std::size_t>(text.size()) + 1);
+  // The shaped text alone gives the positions; a line is laid out only for the cursor.
+  if (readInOnePass(*layout.engine(), positions)) return positions;
   QTextOption option;
   option.setWrapMode(QTextOption::NoWrap);
   layout.setTextOption(option);
@@ -56,11 +59,8 @@ std::vector<qreal> endlessLinePositions(const QString& text, const QFont& font) 
   QTextLine line = layout.createLine();
   line.setLineWidth(kEndless);
   layout.endLayout();
-  std::vector<qreal> positions(static_cast<std::size_t>(text.size()) + 1);
-  if (!readInOnePass(*layout.engine(), positions)) {
-    for (qsizetype at = 0; at <= text.size(); ++at) {
-      positions[static_cast<std::size_t>(at)] = line.cursorToX(static_cast<int>(at));
-    }
+  for (qsizetype at = 0; at <= text.size(); ++at) {
+    positions[static_cast<std::size_t>(at)] = line.cursorToX(static_cast<int>(at));
   }
   return positions;
 }

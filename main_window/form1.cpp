@@ -53,9 +53,10 @@ Form1::Form1(std::filesystem::path program_dir)
   applyWindowLook();
   // loadPicture reports a picture that cannot be read; its decoder need not say it again.
   QLoggingCategory::setFilterRules(QStringLiteral("qt.gui.imageio*=false"));
-  ui_->setupUi(this);
+  // Set before the window has children: set after, the change is carried to every one.
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
+  ui_->setupUi(this);
   setWindowIcon(programIcon());
   setAccessibleName(QStringLiteral("Сессия"));  // the title bar stays empty
   captions_ = {ui_->Label1, ui_->Label2, ui_->Label3, ui_->Label4, ui_->Label5, ui_->Label6};
@@ -68,10 +69,6 @@ Form1::Form1(std::filesystem::path program_dir)
   for (QWidget* link : {ui_->Label7, ui_->Label9}) {
     setTextColour(link, kLinkRest);
     link->installEventFilter(this);
-  }
-  for (QWidget* hand : std::initializer_list<QWidget*>{
-           ui_->Label7, ui_->Label9, ui_->Command1, ui_->Command2, ui_->Command3, ui_->Command4}) {
-    hand->setCursor(handCursor());
   }
   for (QPushButton* button : buttons_) button->installEventFilter(this);  // arrow keys
   // Mouse moves over any control reach the window, which decides by what lies under them.
@@ -245,6 +242,11 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
       moveFocusInGrid(buttons_, story_.screen(), watched, static_cast<QKeyEvent*>(event)->key())) {
     return true;
   }
+  // The hand cursor is made once the window is first drawn: no pointer is over it before.
+  if (event->type() == QEvent::Paint && watched == ui_->centralwidget && !hand_cursors_asked_) {
+    hand_cursors_asked_ = true;
+    QMetaObject::invokeMethod(this, &Form1::setHandCursors, Qt::QueuedConnection);
+  }
   if (event->type() == QEvent::MouseMove && watched == ui_->centralwidget) {
     const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
     const QWidget* under = ui_->centralwidget->childAt(at);
@@ -271,6 +273,14 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
     watched == ui_->Label7 ? Label7_Click() : Label9_Click();
   }
   return QMainWindow::eventFilter(watched, event);
+}
+
+void Form1::setHandCursors() {
+  const QCursor hand = handCursor();
+  for (QWidget* control : std::initializer_list<QWidget*>{
+           ui_->Label7, ui_->Label9, ui_->Command1, ui_->Command2, ui_->Command3, ui_->Command4}) {
+    control->setCursor(hand);
+  }
 }
 
 void Form1::Label7_MouseMove() { setTextColour(ui_->Label7, kLinkHover); }

@@ -69,6 +69,7 @@ class Form1 : public QMainWindow, public StoryHost {
   void OpenWithOwner(QWidget* owner, const QString& target);
 
   void press(int option);
+  void setHandCursors();
   void render();
   void showPendingPicture();
   std::string newAttemptCommand() const;
@@ -89,6 +90,7 @@ class Form1 : public QMainWindow, public StoryHost {
   std::set<std::string> reported_pictures_;  // each unreadable picture is reported once
   bool reported_top_move_ = false;
   bool dialog_opened_ = false;  // by the press being drawn
+  bool hand_cursors_asked_ = false;
   LinkClicks link_clicks_;
   PublishedTitle published_title_{*this};
 };

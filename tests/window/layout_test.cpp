@@ -77,6 +77,21 @@ TEST(Layout, HandCursorOnTheSixControlsThatTakeAClick) {
   }
 }
 
+TEST(Layout, BothWindowsWearTheProgramIcon) {
+  Player player;
+  player.press(2);
+  const QImage icon = QImage(QStringLiteral(":/icon.ico")).convertToFormat(QImage::Format_ARGB32);
+  ASSERT_EQ(icon.size(), QSize(32, 32));
+  for (QWidget* window :
+       {static_cast<QWidget*>(player.form.get()), static_cast<QWidget*>(player.form->dialog())}) {
+    ASSERT_NE(window, nullptr);
+    const QIcon worn = window->windowIcon();
+    EXPECT_FALSE(worn.isNull());
+    EXPECT_EQ(worn.availableSizes(), QList<QSize>{QSize(32, 32)});
+    EXPECT_EQ(worn.pixmap(32).toImage().convertToFormat(QImage::Format_ARGB32), icon);
+  }
+}
+
 TEST(Layout, FontsAndLinkColours) {
   Player player;
   EXPECT_EQ(player.control("Label2")->font(), dialogFont());
