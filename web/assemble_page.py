@@ -222,6 +222,7 @@ def main():
         "/*STYLE*/": style,
         "/*ASSETS*/": script_data(extras),
         "/*PICTURES*/": script_data(pictures),
+        "/*EARLY*/": (args.web / "early.js").read_text(encoding="utf-8"),
         "/*ENGINE*/": args.engine.read_text(encoding="utf-8"),
         "/*PAGE*/": script(args.web / "main.js"),
     }

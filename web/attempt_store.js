@@ -1,6 +1,8 @@
 // The attempt in progress, kept for this tab alone: a phone that discards a tab in the
 // background reloads it on return, and the player finds the scene and the dialog as they
 // were. A new tab starts a new attempt.
+import { afterPaint } from "./after_paint.js";
+
 const KEY = "sessiya.attempt";
 
 // Whether this load comes back to the tab's own page rather than opening it anew.
@@ -43,7 +45,7 @@ export function attemptStore() {
     // state(): {snapshot, dialog} as they are when written: once the next frame is drawn, so
     // a move's storage write never holds up its scene, or as the tab is hidden or left.
     keep(state) {
-      if (pending === null) requestAnimationFrame(() => setTimeout(write));
+      if (pending === null) afterPaint(write);
       pending = state;
     },
   };

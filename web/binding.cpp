@@ -4,6 +4,7 @@
 #include <emscripten/val.h>
 
 #include <string>
+#include <vector>
 
 #include "ending_record.h"
 #include "key_choices.h"
@@ -78,17 +79,18 @@ class Game {
   Story story_;
 };
 
-// The lines of `text` at `width` pixels, as [start, shown] pairs in UTF-16 code units;
-// `position(i)` tells where boundary i stands with the whole text on one line.
-val wrapLines(const std::u16string& text, double width, val position) {
-  val lines = val::array();
-  for (const LineBreak& line : breakLines(text, width, [&position](std::size_t boundary) {
-         return position(static_cast<double>(boundary)).as<double>();
-       })) {
-    val pair = val::array();
-    pair.call<void>("push", static_cast<double>(line.start));
-    pair.call<void>("push", static_cast<double>(line.shown));
-    lines.call<void>("push", pair);
+// The lines of `text` at `width` pixels, as start, shown pairs in UTF-16 code units, each
+// number one code unit of the string returned; `positions[i]` tells where boundary i stands
+// with the whole text on one line. Both cross in one piece: a call across per boundary or
+// per line cost more than the wrap.
+std::u16string wrapLines(const std::u16string& text, double width, const val& positions) {
+  const std::vector<double> x = emscripten::convertJSArrayToNumberVector<double>(positions);
+  std::u16string lines;
+  if (x.size() != text.size() + 1 || text.size() > 0xFFFF) return lines;
+  for (const LineBreak& line :
+       breakLines(text, width, [&x](std::size_t boundary) { return x[boundary]; })) {
+    lines += static_cast<char16_t>(line.start);
+    lines += static_cast<char16_t>(line.shown);
   }
   return lines;
 }

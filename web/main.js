@@ -1,5 +1,6 @@
 // The page's host loop: the engine holds the story; this draws what it holds as the
 // desktop window draws it, and hands the engine the player's moves.
+import { afterPaint } from "./after_paint.js";
 import { $ } from "./elements.js";
 import { assets, readPictures, scenePictures } from "./assets.js";
 import { attemptStore } from "./attempt_store.js";
@@ -70,7 +71,7 @@ function render(speak) {
   }
   focusFirstOption();
   endings.note(game.ending());
-  layout?.fit();
+  layout?.fitAfterFrame();
   keep();
 }
 
@@ -119,14 +120,17 @@ window.sessiya = {
 };
 // The opening scene first; the endings record and the scene pictures once it is painted.
 function begin() {
+  // A screen smaller than the window takes one column before the scene is drawn, so it is
+  // laid out once; a larger one is looked at with the scene in it.
+  layout = pageLayout(dialog.relayout);
   $("Form1").classList.remove("loading");  // shown in the same task as drawn: no frame between
   start();
-  layout = pageLayout(dialog.relayout);
-  requestAnimationFrame(() => setTimeout(() => {
+  layout.fit();
+  afterPaint(() => {
     endings.readRecord();
     document.documentElement.dataset.ready = "true";
     readPictures();
-  }));
+  });
 }
 if (document.fonts.check(FONT)) begin();
 else fontLoading.then(begin);

@@ -13,6 +13,8 @@ export function sceneView(engine) {
   const labels = [1, 2, 3, 4, 5, 6].map((n) => $(`Label${n}`));
   const pictureBox = $("Picture1");
   const readingOrder = engine.readingOrder();  // Command1, Command3, Command2, Command4
+  const letters = buttons.map((_, i) => engine.spokenLetter(i + 1));
+  let describedPicture = null;
   const linesOf = textWrapper(engine, assets.metrics);
 
   // The labels never change size: their widths are read once.
@@ -61,13 +63,15 @@ export function sceneView(engine) {
         labels[option + 1].hidden = !screen.labelVisible[option - 1];
         const button = buttons[option - 1];
         button.hidden = !screen.buttonVisible[option - 1];
-        const name = `${engine.spokenLetter(option)}. ${screen.captions[option + 1]}`;
+        const name = `${letters[option - 1]}. ${screen.captions[option + 1]}`;
         if (button.getAttribute("aria-label") !== name) button.setAttribute("aria-label", name);
       }
       pictureBox.style.height = `${screen.pictureHeight / TWIPS_PER_PIXEL}px`;
       if (picture !== null) showPicture(picture);
-      const description = engine.pictureDescription(screen.picture);
-      if (pictureBox.getAttribute("aria-label") !== description) pictureBox.setAttribute("aria-label", description);
+      if (describedPicture !== screen.picture) {
+        describedPicture = screen.picture;
+        pictureBox.setAttribute("aria-label", engine.pictureDescription(screen.picture));
+      }
     },
     focusFirstOption(screen) {
       const first = readingOrder.find((option) => screen.buttonVisible[option - 1]);

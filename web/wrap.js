@@ -22,22 +22,26 @@ export function textWrapper(engine, { unitsPerEm, advances, kerned }) {
     }
     return kern;
   }
+  // Where each boundary of the text stands with the whole text on one line, in pixels.
   function endlessLine(text) {
-    const x = [0];
+    const x = new Float64Array(text.length + 1);
+    let units = 0;
     for (let i = 0; i < text.length; ++i) {
-      const step = Math.floor(design(text[i])) + (i + 1 < text.length ? kerning(text.substr(i, 2)) : 0);
-      x.push(x[i] + step);
+      units += Math.floor(design(text[i])) + (i + 1 < text.length ? kerning(text.substr(i, 2)) : 0);
+      x[i + 1] = units / FIXED;
     }
-    return x.map((units) => units / FIXED);
+    return x;
   }
   const wrapped = new Map();
   return function linesOf(text, labelWidth) {
     const key = `${labelWidth}\n${text}`;
     let lines = wrapped.get(key);
     if (lines === undefined) {
-      const x = endlessLine(text);
-      lines = engine.wrapLines(text, labelWidth, (i) => x[i])
-        .map(([start, shown]) => text.substr(start, shown));
+      const breaks = engine.wrapLines(text, labelWidth, endlessLine(text));
+      lines = [];
+      for (let i = 0; i < breaks.length; i += 2) {
+        lines.push(text.substr(breaks.charCodeAt(i), breaks.charCodeAt(i + 1)));
+      }
       wrapped.set(key, lines);
     }
     return lines;

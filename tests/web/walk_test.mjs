@@ -5,10 +5,11 @@ import { after, before, test } from "node:test";
 import { launch, openGame, readJson } from "./browser.mjs";
 
 let browser;
+let page;
 let walked;
 before(async () => {
   browser = await launch();
-  const page = await openGame(browser);
+  page = await openGame(browser);
   walked = await page.evaluate(playEveryPath, readJson(process.env.SESSIYA_STATES));
   assert.deepEqual(page.errors, []);
 });
@@ -93,4 +94,12 @@ test("every scene's texts break into the desktop window's lines", () => {
       assert.deepEqual(shown, expected, `${scene} ${label}`);
     }
   }
+});
+
+test("the wrap breaks by the positions it is handed, and only by as many as the text has", async () => {
+  const wrap = (text, width, positions) => page.evaluate(
+    ([t, w, p]) => [...SessiyaEngine().wrapLines(t, w, new Float64Array(p))].map((c) => c.charCodeAt(0)),
+    [text, width, positions]);
+  assert.deepEqual(await wrap("ab cd", 22, [0, 10, 20, 25, 35, 45]), [0, 2, 3, 2]);
+  assert.deepEqual(await wrap("ab cd", 22, [0, 10, 20]), []);
 });
