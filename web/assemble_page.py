@@ -126,7 +126,8 @@ def font_face(tools, family, weight, ttf, characters, work):
 
 def metrics(ttf, characters):
     """What the page's wrap needs of the font: each character's advance in font units, and
-    the pairs of characters that its kerning may move."""
+    its kerning: the pairs of characters it moves, one string of pairs for each adjustment
+    in font units."""
     font = TTFont(ttf)
     cmap = font.getBestCmap()
     glyphs = {}
@@ -134,7 +135,7 @@ def metrics(ttf, characters):
         if ord(character) in cmap:
             glyphs.setdefault(cmap[ord(character)], []).append(character)
     advances = {c: font["hmtx"][glyph][0] for glyph, chars in glyphs.items() for c in chars}
-    kerned = set()
+    kerning = {}
     gpos = font["GPOS"].table
     kern_lookups = {index for record in gpos.FeatureList.FeatureRecord
                     if record.FeatureTag == "kern" for index in record.Feature.LookupListIndex}
@@ -145,10 +146,14 @@ def metrics(ttf, characters):
             for first, pair_set in zip(table.Coverage.glyphs, table.PairSet):
                 for record in pair_set.PairValueRecord:
                     if first in glyphs and record.SecondGlyph in glyphs:
-                        kerned.update(a + b for a in glyphs[first]
-                                      for b in glyphs[record.SecondGlyph])
+                        # The first subtable that holds a pair decides it, as in a shaper.
+                        for pair in (a + b for a in glyphs[first] for b in glyphs[record.SecondGlyph]):
+                            kerning.setdefault(pair, getattr(record.Value1, "XAdvance", 0))
+    by_adjustment = {}
+    for pair, units in sorted(kerning.items()):
+        by_adjustment[units] = by_adjustment.get(units, "") + pair
     return {"unitsPerEm": font["head"].unitsPerEm, "advances": advances,
-            "kerned": sorted(kerned)}
+            "kerning": {str(units): pairs for units, pairs in sorted(by_adjustment.items())}}
 
 
 INLINE = re.compile(r"<(script|style)(?![^>]*type=\"application/json\")[^>]*>(.*?)</\1>", re.S)

@@ -1,33 +1,25 @@
 // The engine's wrap decides where lines break; the page tells it where each character
 // stands as the desktop sets text: in fixed point, 1/64 px, each glyph's advance (from
-// the font's own table) truncated to it, each kerning adjustment rounded. Kerning is
-// measured with the page's copy of the font, only for the pairs the font kerns.
+// the font's own table) truncated to it, each kerning adjustment (from the font's pair
+// table, read by the build) rounded to it, as the desktop's shaper rounds it.
 const FIXED = 64;
 const PIXELS = 11;
 
 // The lines a label of the given width shows a text in.
-export function textWrapper(engine, { unitsPerEm, advances, kerned }) {
-  const kernedPairs = new Set(kerned);
-  const measure = document.createElement("canvas").getContext("2d");
-  measure.font = `${PIXELS}px "Sessiya Sans"`;
-  measure.fontKerning = "normal";
-  const design = (character) => advances[character] * PIXELS * FIXED / unitsPerEm;
+export function textWrapper(engine, { unitsPerEm, advances, kerning }) {
+  const toFixed = (units) => units * PIXELS * FIXED / unitsPerEm;
   const kernings = new Map();
-  function kerning(pair) {
-    if (!kernedPairs.has(pair)) return 0;
-    let kern = kernings.get(pair);
-    if (kern === undefined) {
-      kern = Math.round(measure.measureText(pair).width * FIXED - design(pair[0]) - design(pair[1]));
-      kernings.set(pair, kern);
-    }
-    return kern;
+  for (const [units, pairs] of Object.entries(kerning)) {
+    const adjustment = Math.round(toFixed(Number(units)));
+    for (let i = 0; i < pairs.length; i += 2) kernings.set(pairs.substr(i, 2), adjustment);
   }
   // Where each boundary of the text stands with the whole text on one line, in pixels.
   function endlessLine(text) {
     const x = new Float64Array(text.length + 1);
     let units = 0;
     for (let i = 0; i < text.length; ++i) {
-      units += Math.floor(design(text[i])) + (i + 1 < text.length ? kerning(text.substr(i, 2)) : 0);
+      units += Math.floor(toFixed(advances[text[i]])) +
+        (i + 1 < text.length ? kernings.get(text.substr(i, 2)) ?? 0 : 0);
       x[i + 1] = units / FIXED;
     }
     return x;
