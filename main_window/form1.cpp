@@ -89,7 +89,7 @@ Form1::Form1(std::filesystem::path program_dir)
     connect(menu, &QMenu::aboutToShow, this, [this, menu] {
       const QString title = QString(menu->title()).remove(QLatin1Char('&'));
       menu->setAccessibleName(title);
-      menu_notice_->say(title);
+      if (Announcer::listened()) menu_notice_->say(title);
     });
   }
   endings_ = std::make_unique<EndingsMenu>(

@@ -1,4 +1,5 @@
 #include <QAccessible>
+#include <QMenu>
 #include <QPushButton>
 
 #include "announcer.h"
@@ -33,15 +34,30 @@ class Spoken : public ::testing::Test {
   void TearDown() override { Announcer::assumeListener(false); }
 };
 
-// Without one the notice is never shown; one that attaches hears the very next move.
+// What every notice of a window shows at the moment.
+QStringList allNotices(QWidget* window) {
+  QStringList said;
+  for (QWidget* shown : window->findChildren<SpokenNotice*>()) {
+    if (shown->isVisible())
+      said << QAccessible::queryAccessibleInterface(shown)->text(QAccessible::Name);
+  }
+  return said;
+}
+
+// Without one no notice is ever shown; one that attaches hears the very next move, and a
+// menu's title as it opens.
 TEST(SpokenWithoutReader, NothingIsNotifiedUntilOneAttaches) {
   ASSERT_FALSE(Announcer::listened());
   Player player;
   player.type("1");
-  EXPECT_EQ(notice(player.form.get()), QString());
+  auto* endings = player.control<QMenu>("m_endings");
+  emit endings->aboutToShow();
+  EXPECT_EQ(allNotices(player.form.get()), QStringList());
   Announcer::assumeListener(true);
   player.typeKey(Qt::Key_N, Qt::ControlModifier);
   EXPECT_TRUE(notice(player.form.get()).startsWith(spokenScreen(player)));
+  emit endings->aboutToShow();
+  EXPECT_TRUE(allNotices(player.form.get()).contains(QStringLiteral("Концовки: 0 из 14")));
   Announcer::assumeListener(false);
 }
 
