@@ -3,7 +3,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
-#include <QImageReader>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLoggingCategory>
 #include <QMenu>

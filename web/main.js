@@ -19,10 +19,9 @@ const NEW_ATTEMPT = "пункт «Новая попытка» в меню «Фа
 
 // Compiled as the page is read, before its pictures.
 const engine = SessiyaEngine();
-// The wrap measures with the regular face; a font from a data: URI most often loads at once.
-// The links' bold face may come a moment later.
+// The opening scene is drawn, and looked at for text that spills, in the page's own face,
+// whose loading the head has begun; a font from a data: URI most often loads at once.
 const FONT = '11px "Sessiya Sans"';
-const fontLoading = document.fonts.load(FONT);
 
 // What the engine asks of the page during a move, done once the move is drawn.
 let pendingPicture = null;
@@ -82,7 +81,6 @@ function press(option) {
   // In one column the new scene is read from its picture down.
   if (layout.oneColumn()) scrollTo(0, 0);
   if (dialogAsked) dialog.show();
-  keep();
 }
 buttons.forEach((button, i) => button.addEventListener("click", () => press(i + 1)));
 
@@ -133,4 +131,4 @@ function begin() {
   });
 }
 if (document.fonts.check(FONT)) begin();
-else fontLoading.then(begin);
+else document.fonts.load(FONT).then(begin);

@@ -643,6 +643,10 @@ for (const { name, exact = false, minimumFontSize, style, ...options } of SCREEN
       await audit(tab);
     };
     const optionsShown = () => tab.locator(".option:visible").count();
+    const newAttempt = async () => {
+      await tap("m_file");
+      await tap("m_new");
+    };
     await tab.waitForFunction((one) => document.documentElement.classList.contains("reflow") === one, !exact);
     await inView("opening");
     for (const option of [1, 3, 4, 2]) {  // А Б Г, each from the opening scene, then В
@@ -655,8 +659,7 @@ for (const { name, exact = false, minimumFontSize, style, ...options } of SCREEN
     }
     await inView("the dialog");
     await tap("Form2_Command2");
-    await tap("m_file");
-    await tap("m_new");
+    await newAttempt();
     await tap("Command2");
     await tap("Form2_Command1");
     await tap("Form2_Command1");
@@ -665,8 +668,7 @@ for (const { name, exact = false, minimumFontSize, style, ...options } of SCREEN
     await tap("m_found_endings");
     await inView("the endings list");
     await tap("endings_close");
-    await tap("m_file");
-    await tap("m_new");
+    await newAttempt();
     assert.equal(await optionsShown(), 4, "started again");
     assert.deepEqual(tab.errors, []);
     await (owner === browser ? tab.close() : owner.close());
