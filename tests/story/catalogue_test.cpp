@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <set>
+#include <sstream>
+#include <string>
+#include <vector>
 
 #include "recording_host.h"
 #include "utf16_length.h"
@@ -67,6 +71,44 @@ TEST(Catalogue, EveryEpigraphIsQuotationSpacesAttribution) {
     EXPECT_TRUE(key.starts_with(epigraph.quotation));
     EXPECT_TRUE(key.ends_with(std::string(split ? epigraph.second_spaces : epigraph.spaces, ' ')
                                   .append(epigraph.attribution)));
+  }
+}
+
+// The row of `scene` in the epigraph sources table, split into its cells.
+std::vector<std::string> sourceRow(const std::string& table, std::string_view scene) {
+  const std::string start = "| " + std::string(scene) + " | ";
+  const std::size_t at = table.find("\n" + start);
+  if (at == std::string::npos) return {};
+  std::string line = table.substr(at + 1, table.find('\n', at + 1) - at - 1);
+  std::vector<std::string> cells;
+  std::size_t from = 2;
+  for (std::size_t bar; (bar = line.find(" | ", from)) != std::string::npos; from = bar + 3) {
+    cells.push_back(line.substr(from, bar - from));
+  }
+  cells.push_back(line.substr(from, line.rfind(" |") - from));
+  return cells;
+}
+
+// Every epigraph is listed with its source exactly as the game shows it, so a changed line
+// cannot leave its citation behind.
+TEST(Catalogue, EveryEpigraphHasItsSourceRow) {
+  std::ifstream file(SESSIYA_EPIGRAPH_SOURCES);
+  ASSERT_TRUE(file) << SESSIYA_EPIGRAPH_SOURCES;
+  std::stringstream table;
+  table << file.rdbuf();
+  for (const Scene& entry : kSceneCatalogue) {
+    const std::string scene =
+        (entry.id < S10 ? "S0" : "S") + std::to_string(static_cast<int>(entry.id));
+    SCOPED_TRACE(scene);
+    const std::vector<std::string> cells = sourceRow(table.str(), scene);
+    ASSERT_EQ(cells.size(), 5u);
+    std::string shown(entry.epigraph.quotation);
+    if (!entry.epigraph.quotation_end.empty())
+      shown.append(" ").append(entry.epigraph.quotation_end);
+    EXPECT_EQ(cells[1], shown);
+    EXPECT_EQ(cells[2], entry.epigraph.attribution);
+    EXPECT_FALSE(cells[3].empty());
+    EXPECT_FALSE(cells[4].empty());
   }
 }
 
