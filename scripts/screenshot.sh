@@ -29,6 +29,7 @@ page=build/web/web/sessiya.html
 node tools/web_screenshot.mjs "$page" docs/web.png
 node tools/web_screenshot.mjs "$page" docs/web-tall.png 1 1 1 3 2
 node tools/web_screenshot.mjs "$page" docs/web-dialog.png 2
+node tools/web_screenshot.mjs "$page" docs/web-endings.png 1000x700 3 1 endings
 # A phone, a tablet and 200 % zoom on a 1280 × 720 laptop: the opening scene, a tall picture,
 # the dialog and the list of endings (one found).
 for screen in phone:390x844@2 tablet:820x1180@2 zoom:640x360@2; do
@@ -38,4 +39,4 @@ for screen in phone:390x844@2 tablet:820x1180@2 zoom:640x360@2; do
   node tools/web_screenshot.mjs "$page" "docs/web-$name-dialog.png" "$size" 2
   node tools/web_screenshot.mjs "$page" "docs/web-$name-endings.png" "$size" 3 1 endings
 done
-echo "wrote docs/web.png docs/web-tall.png docs/web-dialog.png docs/web-{phone,tablet,zoom}*.png"
+echo "wrote docs/web.png docs/web-tall.png docs/web-dialog.png docs/web-endings.png docs/web-{phone,tablet,zoom}*.png"
