@@ -28,11 +28,14 @@ need convert imagemagick
 need identify imagemagick
 need montage imagemagick
 need python3 python3
+# DejaVu Sans labels the contact sheet; its bold face sets the letters of br_196
 label_font=/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf
-if [ ! -f "$label_font" ]; then
-    echo "render.sh: $label_font not found; install the Debian package 'fonts-dejavu-core'" >&2
-    missing=1
-fi
+for font in "$label_font" /usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf; do
+    if [ ! -f "$font" ]; then
+        echo "render.sh: $font not found; install the Debian package 'fonts-dejavu-core'" >&2
+        missing=1
+    fi
+done
 [ "$missing" -eq 0 ] || exit 1
 
 tmp="$(mktemp -d)"
@@ -69,7 +72,7 @@ scenes=(
     "64.jpg|241x249|S10 the cocktail"
     "mat.gif|241x349|S12 metro dash"
     "roden01.jpg|241x349|S15 the thinker"
-    "drs.gif|241x249|S18 + S30 institute / stew"
+    "drs.gif|241x249|S18 + S30 monument / canteen"
     "k6.jpg|241x249|S19 enlistment office"
     "k1.jpg|241x349|S20 cool dude (and dialog)"
     "Safesex.jpg|241x249|S21 paratrooper"
