@@ -68,7 +68,7 @@ scenes=(
     "br_131.jpg|241x349|S03 autumn call-up"
     "sob.gif|241x249|S05 fortune-teller"
     "babka.jpg|241x249|S06 granny with a saw"
-    "bugor.gif|241x249|S08 + S26 gone over the hill"
+    "bugor.gif|241x249|S08 + S26 left behind, washed away"
     "64.jpg|241x249|S10 the cocktail"
     "mat.gif|241x349|S12 metro dash"
     "roden01.jpg|241x349|S15 the thinker"
