@@ -278,10 +278,10 @@ def write_site(args, site_root, template, common, pictures, extras, fonts, style
         '<link rel="manifest" href="manifest.webmanifest">\n',
         f'<meta name="theme-color" content="{WINDOW_FACE}">\n',
         f'<link rel="apple-touch-icon" href="{icon_entries[3]["src"]}">\n',
-        # What the first scene needs, asked for as soon as the head is read.
+        # What the first scene waits for, asked for as soon as the head is read; its picture
+        # comes after, as the scene is drawn, not to share the network with these.
         *(f'<link rel="preload" href="{url}" as="font" type="font/woff2" crossorigin>\n'
           for url in font_urls.values()),
-        f'<link rel="preload" href="{start["src"]}" as="image">\n',
     ])
     assets = {"start": start, "dialog": published(extras["dialog"]), "metrics": extras["metrics"],
               "worker": "sw.js"}

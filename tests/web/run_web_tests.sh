@@ -22,5 +22,5 @@ mkdir -p "$work"
 QT_QPA_PLATFORM=offscreen "$window_lines" >"$work/lines.json" 2>/dev/null
 
 export SESSIYA_PAGE="$page" SESSIYA_STATES="$work/states.json" SESSIYA_LINES="$work/lines.json"
-export SESSIYA_SOURCE="$root"
+export SESSIYA_SOURCE="$root" SESSIYA_SITE="$(dirname "$page")/site"
 exec node --test "$here"/*_test.mjs
