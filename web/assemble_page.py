@@ -184,8 +184,7 @@ INLINE = re.compile(r"<(script|style)(?![^>]*type=\"application/json\")[^>]*>(.*
 # its data: pictures and fonts, and its WebAssembly from its own data: URI; the site only its
 # own origin's pictures, fonts, manifest and service worker.
 ONE_FILE_SOURCES = "img-src data:; font-src data:; connect-src data:"
-SITE_SOURCES = ("img-src 'self'; font-src 'self'; connect-src data:; manifest-src 'self'; "
-                "worker-src 'self'")
+SITE_SOURCES = "img-src 'self'; font-src 'self'; manifest-src 'self'; worker-src 'self'"
 
 
 def policy(page, sources):
