@@ -6,7 +6,7 @@ import { execFileSync } from "node:child_process";
 import { createHash } from "node:crypto";
 import { cpSync, mkdtempSync, readFileSync, readdirSync, writeFileSync } from "node:fs";
 import { tmpdir } from "node:os";
-import { join, relative } from "node:path";
+import { dirname, join, relative } from "node:path";
 import { after, before, test } from "node:test";
 import { chromium } from "playwright-core";
 import { readJson, sourceDir } from "./browser.mjs";
@@ -184,6 +184,33 @@ test("the next build replaces the old one whole; the endings and the attempt sta
   } finally {
     host.root = siteDir;
     await context.close();
+  }
+});
+
+test("the one-file page on a host: a press before its pictures are read shows none of another scene's", async () => {
+  const marker = Buffer.from('<script type="application/json" id="pictures">');
+  const slow = await staticServer({
+    root: dirname(process.env.SESSIYA_PAGE),
+    gzip: false,
+    stall: (path, body) => (path === "/sessiya.html" ? [body.indexOf(marker), 2000] : null),
+  });
+  const browser = await chromium.launch({ executablePath: process.env.SESSIYA_CHROMIUM ?? "/usr/bin/chromium",
+                                          args: ["--no-sandbox"] });
+  try {
+    const page = await browser.newPage();
+    await page.goto(`${slow.url}sessiya.html`, { waitUntil: "commit" });
+    await page.waitForFunction(ready);
+    const [inBox, loading] = await page.evaluate(() => {
+      document.getElementById("Command3").click();
+      return [document.querySelector("#Picture1 img")?.getAttribute("src") ?? null, document.readyState];
+    });
+    assert.equal(loading, "loading", "the pictures were read before the press");
+    assert.equal(inBox, null, "before its picture was read the box showed another");
+    await page.waitForFunction(() => document.readyState === "complete");
+    assert.equal(await pictureShown(page), screens[walk.moves.find(([move]) => move === 3)[1].screen].picture);
+  } finally {
+    await browser.close();
+    await slow.close();
   }
 });
 

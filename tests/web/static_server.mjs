@@ -2,7 +2,8 @@
 // a static host or CDN does (types by name, text gzipped when the browser takes it, every
 // file kept for ten minutes by the browser's cache), and stops itself after `lifetime`.
 // root may be changed while it runs (a new build put in place); `delay(path)` holds a
-// response back by that many milliseconds; while `down` is set, every connection is cut.
+// response back by that many milliseconds, `stall(path, body)` → [at, ms] sends the body's
+// first `at` bytes and the rest `ms` later; while `down` is set, every connection is cut.
 import { createServer } from "node:http";
 import { readFile } from "node:fs/promises";
 import { extname, join, normalize } from "node:path";
@@ -16,7 +17,8 @@ const TYPES = {
 };
 const COMPRESSED = [".html", ".js", ".webmanifest", ".json", ".svg"];
 
-export async function staticServer({ root, delay = () => 0, gzip = true, lifetime = 600_000 }) {
+export async function staticServer({ root, delay = () => 0, stall = () => null, gzip = true,
+                                     lifetime = 600_000 }) {
   const host = { root, delay, gzip, down: false, requests: [] };
   const server = createServer(async (request, response) => {
     if (host.down) {
@@ -44,7 +46,10 @@ export async function staticServer({ root, delay = () => 0, gzip = true, lifetim
       body = gzipSync(body);
       headers["Content-Encoding"] = "gzip";
     }
-    response.writeHead(200, headers).end(body);
+    const [at, ms] = stall(path, body) ?? [body.length, 0];
+    response.writeHead(200, headers).write(body.subarray(0, at));
+    if (ms > 0) await new Promise((resolve) => setTimeout(resolve, ms));
+    response.end(body.subarray(at));
   });
   await new Promise((resolve) => server.listen(0, "127.0.0.1", resolve));
   const timer = setTimeout(() => host.close(), lifetime);
