@@ -185,24 +185,17 @@ INLINE = re.compile(r"<(script|style)(?![^>]*type=\"application/json\")[^>]*>(.*
 # own origin's pictures, fonts, manifest and service worker.
 ONE_FILE_SOURCES = "img-src data:; font-src data:; connect-src data:"
 SITE_SOURCES = "img-src 'self'; font-src 'self'; manifest-src 'self'; worker-src 'self'"
-# The site's large scripts are files: the browser reads and compiles them off the main thread
-# as they arrive, beside the page, where it would do an inline script's on it.
-SCRIPT_FILES = {"/*ENGINE*/": "engine", "/*PAGE*/": "game"}
 
 
-def policy(page, sources, script_files):
+def policy(page, sources):
     """A Content-Security-Policy that lets the page run only its own inline script and style,
-    by their hashes, and its own origin's scripts where it has `script_files`, load what
-    `sources` allows, and load or send nothing else."""
+    by their hashes, load what `sources` allows, and load or send nothing else."""
     hashes = {"script": [], "style": []}
     for kind, content in INLINE.findall(page):
-        if content == "":
-            continue  # a script from a file: its origin lets it run
         digest = base64.b64encode(hashlib.sha256(content.encode()).digest()).decode()
         hashes[kind].append(f"'sha256-{digest}'")
-    own = "'self' " if script_files else ""
     return ("default-src 'none'; "
-            f"script-src {own}{' '.join(hashes['script'])} 'wasm-unsafe-eval'; "
+            f"script-src {' '.join(hashes['script'])} 'wasm-unsafe-eval'; "
             f"style-src {' '.join(hashes['style'])}; "
             f"{sources}; base-uri 'none'; form-action 'none'")
 
@@ -216,7 +209,7 @@ def script_data(data):
 PARTS = ("/*STYLE*/", "/*ASSETS*/", "/*PICTURES*/", "/*EARLY*/", "/*ENGINE*/", "/*PAGE*/")
 
 
-def fill(template, parts, sources, script_files=False):
+def fill(template, parts, sources):
     """The page: index.html with the markup's placeholders filled wherever they stand, then
     the large parts, then its policy."""
     page = template
@@ -224,7 +217,7 @@ def fill(template, parts, sources, script_files=False):
         if placeholder not in page:
             raise SystemExit(f"assemble_page: {placeholder} missing from index.html")
         page = page.replace(placeholder, parts[placeholder], 1 if placeholder in PARTS else -1)
-    return page.replace("/*POLICY*/", policy(page, sources, script_files), 1)
+    return page.replace("/*POLICY*/", policy(page, sources), 1)
 
 
 class Site:
@@ -291,18 +284,15 @@ def write_site(args, site_root, template, common, pictures, extras, fonts, style
     ])
     assets = {"start": start, "dialog": published(extras["dialog"]), "metrics": extras["metrics"],
               "worker": "sw.js"}
-    for placeholder, name in SCRIPT_FILES.items():
-        url = site.add("", name, ".js", common[placeholder].encode())
-        template = template.replace(f"<script>{placeholder}</script>", f'<script src="{url}"></script>', 1)
     page = fill(template, {
-        **{key: part for key, part in common.items() if key not in SCRIPT_FILES},
+        **common,
         "ICON_URI": favicon,
         "<!--HOSTED-->\n": head,
         "/*STYLE*/": "".join(font_face(w, url) for w, url in font_urls.items())
                      + style.replace("url(hand.png)", f"url({hand})"),
         "/*ASSETS*/": script_data(assets),
         "/*PICTURES*/": script_data({reference: published(p) for reference, p in pictures.items()}),
-    }, SITE_SOURCES, script_files=True)
+    }, SITE_SOURCES)
     site.write("index.html", page)
     write_worker(args.web / "service_worker.js", site.root)
 
