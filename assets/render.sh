@@ -115,12 +115,18 @@ picture src/dialog.svg 286 205 dialog.jpg
 cp src/icon.svg icon.svg
 mkdir -p icons/hicolor/scalable/apps
 cp src/icon.svg icons/hicolor/scalable/apps/sessiya.svg
-for n in 16 24 32 48 64 128 256; do
+for n in 16 24 32 48 64 128 192 256 512; do
     mkdir -p "icons/hicolor/${n}x${n}/apps"
     svg_png src/icon.svg "$n" "$n" "$tmp/icon$n.png"
     convert "$tmp/icon$n.png" "${png_clean[@]}" "PNG32:icons/hicolor/${n}x${n}/apps/sessiya.png"
 done
 echo "  icon.svg, icons/hicolor/*/apps/sessiya.{png,svg}"
+# For a phone that cuts the icon to its own shape: on the window's colour, every stroke
+# inside the middle circle (40 % of the side) that any such shape keeps.
+svg_png src/icon.svg 288 288 "$tmp/icon288.png"
+convert -size 512x512 xc:'#efefef' "$tmp/icon288.png" -gravity center -composite \
+    "${png_clean[@]}" PNG24:icons/maskable-512.png
+echo "  icons/maskable-512.png"
 
 # Writes a Windows icon (type 1) or cursor (type 2) holding one 32 x 32 image
 # with a 16-colour palette (4 bits a pixel) and a 1-bit transparency mask.
@@ -232,7 +238,8 @@ done
 check_both start.jpg JPEG 221 154
 check_both dialog.jpg JPEG 286 205
 check icon.ico ICO 32x32
-for n in 16 24 32 48 64 128 256; do
+check icons/maskable-512.png PNG 512x512
+for n in 16 24 32 48 64 128 192 256 512; do
     check "icons/hicolor/${n}x${n}/apps/sessiya.png" PNG "${n}x${n}"
 done
 check hand.png PNG 32x32

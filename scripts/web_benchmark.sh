@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Times the browser edition in headless Chromium: first scene painted against a static page
 # of the same size, and one move, in both of the page's layouts; medians over RUNS runs (20
-# by default). Viewports after RUNS replace the two default ones:
+# by default). Viewports after RUNS replace the two default ones. Then a player's first
+# visit over a slow phone network, the one-file page and the site each served over HTTP,
+# beside the same scene without script; medians of five:
 #   web_benchmark.sh [RUNS [WIDTHxHEIGHT ...]]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -15,3 +17,4 @@ if ! cmp -s tests/web/package-lock.json tests/web/node_modules/.installed-lock.j
 fi
 uptime
 node bench/web/page_benchmark.mjs build/web/web/sessiya.html "${1:-20}" "${@:2}"
+node bench/web/first_visit_benchmark.mjs 5 one-file=build/web/web/sessiya.html site=build/web/web/site

@@ -1,17 +1,23 @@
 #!/usr/bin/env python3
-"""Builds the one self-contained sessiya.html: the page, its styles and script, the engine,
-the font subset to the characters the game uses, and every picture as a data URI."""
+"""Builds the page from the same parts twice: the one self-contained sessiya.html (the page,
+its styles and script, the engine, the font subset to the characters the game uses, and
+every picture as a data URI), and the site folder for a static host, where the fonts,
+pictures and icons are files of their own, loaded after what the first scene needs, with a
+web app manifest and a service worker that keeps it all for offline play."""
 import argparse
 import base64
 import hashlib
 import json
 import pathlib
 import re
+import shutil
 import struct
 import subprocess
 import tempfile
 
 from fontTools.ttLib import TTFont
+
+from site_worker import write_worker
 
 MIME = {".jpg": "image/jpeg", ".gif": "image/gif", ".png": "image/png", ".woff2": "font/woff2"}
 
@@ -36,19 +42,27 @@ def image_size(data):
     raise ValueError("no frame header in JPEG")
 
 
-def picture(path, jpegtran):
+class Picture:
     """The sharpest copy of a picture: name@2x beside it where it exists, shown at half its
     pixel size, so it stays crisp on a HiDPI screen. A JPEG is carried progressive, which
-    keeps every pixel and takes less room in the page."""
-    sharp = path.with_name(f"{path.stem}@2x{path.suffix}")
-    chosen, scale = (sharp, 2) if sharp.exists() else (path, 1)
-    data = chosen.read_bytes()
-    if chosen.suffix == ".jpg":
-        data = subprocess.run([jpegtran, "-copy", "none", "-progressive", "-optimize", str(chosen)],
-                              check=True, capture_output=True).stdout
-    width, height = image_size(data)
-    return {"src": f"data:{MIME[chosen.suffix]};base64,{base64.b64encode(data).decode()}",
-            "width": width / scale, "height": height / scale}
+    keeps every pixel and takes less room."""
+
+    def __init__(self, path, jpegtran):
+        sharp = path.with_name(f"{path.stem}@2x{path.suffix}")
+        chosen, scale = (sharp, 2) if sharp.exists() else (path, 1)
+        self.name, self.suffix = path.stem, chosen.suffix
+        self.data = chosen.read_bytes()
+        if chosen.suffix == ".jpg":
+            self.data = subprocess.run([jpegtran, "-copy", "none", "-progressive", "-optimize",
+                                        str(chosen)], check=True, capture_output=True).stdout
+        width, height = image_size(self.data)
+        self.width, self.height = width / scale, height / scale
+
+    def entry(self, src):
+        return {"src": src, "width": self.width, "height": self.height}
+
+    def inline(self):
+        return self.entry(f"data:{MIME[self.suffix]};base64,{base64.b64encode(self.data).decode()}")
 
 
 IMPORT = re.compile(r'^import \{([^}]*)\} from "(\.\.?/[^"]+)";\n', re.M)
@@ -113,15 +127,22 @@ def script(entry):
     return text
 
 
-def font_face(tools, family, weight, ttf, characters, work):
+def font_subset(tools, ttf, characters, work):
+    """The font cut to the characters the game uses, as WOFF2."""
     subset = work / f"{ttf.stem}.ttf"
     subprocess.run([tools.pyftsubset, str(ttf), f"--text-file={characters}",
                     "--unicodes=U+0020-007E", "--layout-features=*", "--no-hinting", "--drop-tables+=FFTM",
                     f"--output-file={subset}"], check=True)
     subprocess.run([tools.woff2_compress, str(subset)], check=True, capture_output=True)
-    woff2 = subset.with_suffix(".woff2")
-    return (f"@font-face {{ font-family: \"{family}\"; font-weight: {weight}; "
-            f"src: url({data_uri(woff2)}) format(\"woff2\"); }}\n")
+    return subset.with_suffix(".woff2").read_bytes()
+
+
+FAMILY = "Sessiya Sans"
+
+
+def font_face(weight, url):
+    return (f"@font-face {{ font-family: \"{FAMILY}\"; font-weight: {weight}; "
+            f"src: url({url}) format(\"woff2\"); }}\n")
 
 
 def metrics(ttf, characters):
@@ -159,10 +180,16 @@ def metrics(ttf, characters):
 INLINE = re.compile(r"<(script|style)(?![^>]*type=\"application/json\")[^>]*>(.*?)</\1>", re.S)
 
 
-def policy(page):
+# What each page may load besides its own hashed inline script and style: the one file only
+# its data: pictures and fonts, and its WebAssembly from its own data: URI; the site only its
+# own origin's pictures, fonts, manifest and service worker.
+ONE_FILE_SOURCES = "img-src data:; font-src data:; connect-src data:"
+SITE_SOURCES = "img-src 'self'; font-src 'self'; manifest-src 'self'; worker-src 'self'"
+
+
+def policy(page, sources):
     """A Content-Security-Policy that lets the page run only its own inline script and style,
-    by their hashes, show only its data: pictures and fonts, fetch and compile its
-    WebAssembly from its own data: URI, and load or send nothing else."""
+    by their hashes, load what `sources` allows, and load or send nothing else."""
     hashes = {"script": [], "style": []}
     for kind, content in INLINE.findall(page):
         digest = base64.b64encode(hashlib.sha256(content.encode()).digest()).decode()
@@ -170,7 +197,104 @@ def policy(page):
     return ("default-src 'none'; "
             f"script-src {' '.join(hashes['script'])} 'wasm-unsafe-eval'; "
             f"style-src {' '.join(hashes['style'])}; "
-            "img-src data:; font-src data:; connect-src data:; base-uri 'none'; form-action 'none'")
+            f"{sources}; base-uri 'none'; form-action 'none'")
+
+
+def script_data(data):
+    # Script text must not close its own element early.
+    return json.dumps(data, ensure_ascii=False).replace("</", "<\\/")
+
+
+# The large parts, each filled once, in this order: none is looked into after it is placed.
+PARTS = ("/*STYLE*/", "/*ASSETS*/", "/*PICTURES*/", "/*EARLY*/", "/*ENGINE*/", "/*PAGE*/")
+
+
+def fill(template, parts, sources):
+    """The page: index.html with the markup's placeholders filled wherever they stand, then
+    the large parts, then its policy."""
+    page = template
+    for placeholder in sorted(parts, key=lambda p: PARTS.index(p) + 1 if p in PARTS else 0):
+        if placeholder not in page:
+            raise SystemExit(f"assemble_page: {placeholder} missing from index.html")
+        page = page.replace(placeholder, parts[placeholder], 1 if placeholder in PARTS else -1)
+    return page.replace("/*POLICY*/", policy(page, sources), 1)
+
+
+class Site:
+    """The site folder: each file named after its content, so a host or browser may keep it
+    for good and a new build never meets an old copy under the same name."""
+
+    def __init__(self, root):
+        shutil.rmtree(root, ignore_errors=True)
+        root.mkdir(parents=True)
+        self.root = root
+
+    def add(self, folder, stem, suffix, data):
+        digest = hashlib.sha256(data).hexdigest()[:10]
+        path = f"{folder}/{stem}.{digest}{suffix}" if folder else f"{stem}.{digest}{suffix}"
+        (self.root / path).parent.mkdir(parents=True, exist_ok=True)
+        (self.root / path).write_bytes(data)
+        return path
+
+    def write(self, name, text):
+        (self.root / name).write_text(text, encoding="utf-8")
+
+
+DESCRIPTION = ("Сессия — текстовый квест: студент после четырёх беззаботных месяцев выясняет, "
+               "в каком институте он учится, добирается туда и пытается сдать сессию. "
+               "Четырнадцать концовок.")
+# The window's colours: its face, and the page around it.
+WINDOW_FACE, PAGE_BACKGROUND = "#efefef", "#ffffff"
+# The sizes installers ask for, from the icon's own renderings.
+ICON_SIZES = (48, 64, 128, 192, 256, 512)
+
+
+def write_site(args, site_root, template, common, pictures, extras, fonts, style):
+    site = Site(site_root)
+    icons = args.assets / "icons"
+    icon_entries = [{"src": site.add("icons", f"sessiya-{n}", ".png",
+                                     (icons / f"hicolor/{n}x{n}/apps/sessiya.png").read_bytes()),
+                     "sizes": f"{n}x{n}", "type": "image/png"} for n in ICON_SIZES]
+    icon_entries.append({"src": site.add("icons", "sessiya-maskable-512", ".png",
+                                         (icons / "maskable-512.png").read_bytes()),
+                         "sizes": "512x512", "type": "image/png", "purpose": "maskable"})
+    favicon = site.add("icons", "sessiya-32", ".png",
+                       (icons / "hicolor/32x32/apps/sessiya.png").read_bytes())
+    site.write("manifest.webmanifest", json.dumps({
+        "id": "./", "name": "Сессия", "short_name": "Сессия", "description": DESCRIPTION,
+        "lang": "ru", "dir": "ltr", "start_url": "./", "scope": "./", "display": "standalone",
+        "background_color": PAGE_BACKGROUND, "theme_color": WINDOW_FACE, "icons": icon_entries,
+    }, ensure_ascii=False, indent=2) + "\n")
+
+    def published(picture):
+        return picture.entry(site.add("pictures", picture.name, picture.suffix, picture.data))
+
+    start = published(extras["start"])
+    font_urls = {weight: site.add("fonts", f"sessiya-sans-{weight}", ".woff2", data)
+                 for weight, data in fonts.items()}
+    hand = site.add("", "hand", ".png", (args.assets / "hand.png").read_bytes())
+    head = "".join([
+        '<link rel="manifest" href="manifest.webmanifest">\n',
+        f'<meta name="theme-color" content="{WINDOW_FACE}">\n',
+        f'<link rel="apple-touch-icon" href="{icon_entries[3]["src"]}">\n',
+        # What the first scene waits for, asked for as soon as the head is read; its picture
+        # comes after, as the scene is drawn, not to share the network with these.
+        *(f'<link rel="preload" href="{url}" as="font" type="font/woff2" crossorigin>\n'
+          for url in font_urls.values()),
+    ])
+    assets = {"start": start, "dialog": published(extras["dialog"]), "metrics": extras["metrics"],
+              "worker": "sw.js"}
+    page = fill(template, {
+        **common,
+        "ICON_URI": favicon,
+        "<!--HOSTED-->\n": head,
+        "/*STYLE*/": "".join(font_face(w, url) for w, url in font_urls.items())
+                     + style.replace("url(hand.png)", f"url({hand})"),
+        "/*ASSETS*/": script_data(assets),
+        "/*PICTURES*/": script_data({reference: published(p) for reference, p in pictures.items()}),
+    }, SITE_SOURCES)
+    site.write("index.html", page)
+    write_worker(args.web / "service_worker.js", site.root)
 
 
 def main():
@@ -183,7 +307,8 @@ def main():
                         help="files whose characters the font must hold")
     parser.add_argument("--email", required=True)
     parser.add_argument("--website", required=True)
-    parser.add_argument("--output", type=pathlib.Path, required=True)
+    parser.add_argument("--output", type=pathlib.Path, required=True, help="the one-file page")
+    parser.add_argument("--site", type=pathlib.Path, required=True, help="the site folder")
     parser.add_argument("--pyftsubset", default="pyftsubset")
     parser.add_argument("--woff2-compress", default="woff2_compress")
     parser.add_argument("--jpegtran", default="jpegtran")
@@ -197,13 +322,11 @@ def main():
     for placeholder, value in contact.items():
         page = page.replace(placeholder, value)
 
-    pictures = {"\\" + path.name: picture(path, args.jpegtran)
+    pictures = {"\\" + path.name: Picture(path, args.jpegtran)
                 for path in sorted((args.assets / "pictures").iterdir())
                 if path.suffix in (".jpg", ".gif") and "@2x" not in path.stem}
-    extras = {"start": picture(args.assets / "start.jpg", args.jpegtran),
-              "dialog": picture(args.assets / "dialog.jpg", args.jpegtran),
-              "hand": data_uri(args.assets / "hand.png"),
-              "icon": data_uri(args.assets / "icons/hicolor/32x32/apps/sessiya.png")}
+    extras = {"start": Picture(args.assets / "start.jpg", args.jpegtran),
+              "dialog": Picture(args.assets / "dialog.jpg", args.jpegtran)}
 
     texts = page + "".join(p.read_text(encoding="utf-8") for p in args.texts) + \
         "".join(contact.values()) + "".join(chr(c) for c in range(0x20, 0x7F))
@@ -212,32 +335,30 @@ def main():
         work = pathlib.Path(work_dir)
         characters = work / "characters.txt"
         characters.write_text(texts, encoding="utf-8")
-        fonts = (font_face(args, "Sessiya Sans", 400, args.fonts / "LiberationSans-Regular.ttf",
-                           characters, work)
-                 + font_face(args, "Sessiya Sans", 700, args.fonts / "LiberationSans-Bold.ttf",
-                             characters, work))
+        fonts = {weight: font_subset(args, args.fonts / f"LiberationSans-{face}.ttf", characters, work)
+                 for weight, face in ((400, "Regular"), (700, "Bold"))}
 
-    style = fonts + (args.web / "style.css").read_text(encoding="utf-8").replace(
-        "url(hand.png)", f"url({extras['hand']})")
-    def script_data(data):
-        # Script text must not close its own element early.
-        return json.dumps(data, ensure_ascii=False).replace("</", "<\\/")
-
-    parts = {
-        "/*STYLE*/": style,
-        "/*ASSETS*/": script_data(extras),
-        "/*PICTURES*/": script_data(pictures),
+    style = (args.web / "style.css").read_text(encoding="utf-8")
+    common = {
+        "@DESCRIPTION@": DESCRIPTION,
         "/*EARLY*/": (args.web / "early.js").read_text(encoding="utf-8"),
         "/*ENGINE*/": args.engine.read_text(encoding="utf-8"),
         "/*PAGE*/": script(args.web / "main.js"),
     }
-    page = page.replace("ICON_URI", extras["icon"])
-    for placeholder, content in parts.items():
-        if placeholder not in page:
-            raise SystemExit(f"assemble_page: {placeholder} missing from index.html")
-        page = page.replace(placeholder, content, 1)
-    page = page.replace("/*POLICY*/", policy(page), 1)
-    args.output.write_text(page, encoding="utf-8")
+    hand = data_uri(args.assets / "hand.png")
+    one_file = fill(page, {
+        **common,
+        "ICON_URI": data_uri(args.assets / "icons/hicolor/32x32/apps/sessiya.png"),
+        "<!--HOSTED-->\n": "",
+        "/*STYLE*/": "".join(font_face(weight, f"data:font/woff2;base64,{base64.b64encode(data).decode()}")
+                             for weight, data in fonts.items())
+                     + style.replace("url(hand.png)", f"url({hand})"),
+        "/*ASSETS*/": script_data({"start": extras["start"].inline(), "dialog": extras["dialog"].inline(),
+                                   "metrics": extras["metrics"]}),
+        "/*PICTURES*/": script_data({reference: p.inline() for reference, p in pictures.items()}),
+    }, ONE_FILE_SOURCES)
+    args.output.write_text(one_file, encoding="utf-8")
+    write_site(args, args.site, page, common, pictures, extras, fonts, style)
 
 
 if __name__ == "__main__":

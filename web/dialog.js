@@ -2,6 +2,7 @@
 // It also knows which of the game's two windows the player is in: a press or the focus
 // coming into the other one brings it in; the dialog starts again at its first question
 // when it comes in.
+import { afterPaint } from "./after_paint.js";
 import { $ } from "./elements.js";
 import { assets } from "./assets.js";
 import { pictureOf } from "./pictures.js";
@@ -65,7 +66,15 @@ export function answerDialog({ confirmed, hidden }) {
     moveTo(client.left - 10, client.top + 93);
   }
 
-  $("Form2_Picture1").replaceChildren(pictureOf(assets.dialog));
+  // Its picture once the scene is on screen, or as the dialog first shows: where pictures are
+  // files, the opening scene's come first.
+  let pictured = false;
+  function picture() {
+    if (pictured) return;
+    pictured = true;
+    $("Form2_Picture1").replaceChildren(pictureOf(assets.dialog));
+  }
+  afterPaint(picture);
   yes.addEventListener("click", confirm);
   $("Form2_Command2").addEventListener("click", hide);
   panel.querySelector(".close-box").addEventListener("click", hide);
@@ -93,6 +102,7 @@ export function answerDialog({ confirmed, hidden }) {
     // -1 hidden, else the question on screen: what a page that comes back shows again.
     state: () => (panel.hidden ? -1 : stage),
     show(atStage = 0) {
+      picture();
       panel.hidden = false;
       if (!placed) {
         place();

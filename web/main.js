@@ -11,6 +11,7 @@ import { gameKeys } from "./keys.js";
 import { pageLayout } from "./layout.js";
 import { contactLinks } from "./links.js";
 import { menuBar } from "./menus.js";
+import { offlineCopy } from "./offline.js";
 import { showPicture } from "./pictures.js";
 import { buttons, sceneView } from "./scene.js";
 import { announce } from "./spoken.js";
@@ -130,5 +131,6 @@ function begin() {
     readPictures();
   });
 }
+offlineCopy();
 if (document.fonts.check(FONT)) begin();
 else document.fonts.load(FONT).then(begin);

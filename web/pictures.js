@@ -27,12 +27,14 @@ const shownPictures = new Map();
 let shownReference = null;
 export function showPicture(reference) {
   shownReference = reference;
+  const box = $("Picture1");
   if (reference !== "" && document.readyState === "loading") {
-    // A move before the page has been read to its end: the picture follows when it has.
+    // A move before the page has been read to its end: the picture follows when it has, and
+    // until then the box shows none of another scene's.
+    box.replaceChildren();
     parsed.then(() => { if (shownReference === reference) showPicture(reference); });
     return;
   }
-  const box = $("Picture1");
   const entry = reference === "" ? assets.start : scenePictures()[reference];
   if (entry === undefined) {
     box.replaceChildren();
