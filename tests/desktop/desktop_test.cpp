@@ -212,8 +212,8 @@ TEST_F(Desktop, KeysTypedAfterTheDialogReachTheGame) {
   waitForWindowSystem();
   realClick(player.form->dialog(), kNo);
   ASSERT_FALSE(player.dialogShown());
-  ASSERT_TRUE(xdotool({QStringLiteral("key"), QStringLiteral("1")}));
-  EXPECT_TRUE(waitUntil([this] { return player.caption("Label1") == text(sceneKey(S02)); }));
+  ASSERT_TRUE(xdotool({QStringLiteral("key"), QStringLiteral("1")}));  // option 1 on move 2
+  EXPECT_TRUE(waitUntil([this] { return player.caption("Label1") == text(sceneKey(S05)); }));
 }
 
 // The game itself, as installed, under a limit on the size of the files it may write: the

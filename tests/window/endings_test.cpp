@@ -517,6 +517,14 @@ INSTANTIATE_TEST_SUITE_P(
                   failFlushes(QRegularExpression("/window_tests$"));
                 },
                 "&Концовки: 2 из 14 (не сохранено: 1)", kNotWritten, kBoth},
+        Hostile{"FolderNotFlushedAfterKeepingTheDamageAside",
+                [](World& w) {
+                  write(w.path, "damaged");
+                  failFlushes(QRegularExpression("/window_tests$"));
+                },
+                "&Концовки: 1 из 14 (не сохранено: 1)",
+                "Концовки не сохранились: испорченную запись не удалось отложить.",
+                {}},
         // A chain of links: the record is the file at its end, its mode kept, the links stay.
         Hostile{"ChainOfLinks",
                 [](World& w) {
@@ -643,6 +651,7 @@ TEST_F(Endings, TheRecordLivesInTheUsersOwnConfigurationFolder) {
   qunsetenv("HOME");
   EXPECT_EQ(EndingFile::standardPath(), own + "/.config/window_tests/endings.txt");
   qputenv("HOME", home);
+  qputenv("XDG_CONFIG_HOME", config_.path().toLocal8Bit());
 }
 
 }  // namespace
