@@ -204,18 +204,6 @@ TEST_F(Desktop, CtrlNAndCtrlQWorkInAWindowThatIsNotActive) {
   EXPECT_EQ(QApplication::exec(), 0) << "Ctrl+Q did not end the program";
 }
 
-// Keys go where the X server sends them, to the window that has its focus: after the dialog
-// hides, the game must have taken the keys back.
-TEST_F(Desktop, KeysTypedAfterTheDialogReachTheGame) {
-  realClick(player.form->centralWidget(), kOptionButtons[1]);
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(player.form->dialog()));
-  waitForWindowSystem();
-  realClick(player.form->dialog(), kNo);
-  ASSERT_FALSE(player.dialogShown());
-  ASSERT_TRUE(xdotool({QStringLiteral("key"), QStringLiteral("1")}));  // option 1 on move 2
-  EXPECT_TRUE(waitUntil([this] { return player.caption("Label1") == text(sceneKey(S05)); }));
-}
-
 // The game itself, as installed, under a limit on the size of the files it may write: the
 // ending found is not kept, and the game goes on instead of being ended by the system.
 TEST_F(Desktop, TheGameOutlivesAFileSizeLimit) {
