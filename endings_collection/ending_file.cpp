@@ -1,9 +1,11 @@
 #include "ending_file.h"
 
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
@@ -14,6 +16,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <iostream>
 #include <thread>
 
@@ -30,6 +33,7 @@ constexpr int kMostPause = 5000;              // µs between rounds, at random: 
 constexpr auto kLookAgain = std::chrono::milliseconds(10);  // after a rename that is not atomic
 constexpr int kKeptCopies = 1000;  // damaged copies kept beside, ".bak" to ".bak.999"
 constexpr auto kStaleLeftover = std::chrono::minutes(10);
+constexpr int kMostLinks = 40;  // in a chain of symbolic links, as the kernel follows them
 
 const QString kSessionOnly = QStringLiteral("; the endings found are kept until the game quits");
 const QString kLeftAlone = QStringLiteral("; it is left as it is") + kSessionOnly;
@@ -39,8 +43,9 @@ struct Snapshot {
   enum Kind { Missing, Record, Damaged, Newer, NotAFile, Unreachable } kind = Missing;
   std::string bytes;
   EndingRecord record;
-  QString problem;  // why it is no record, for standard error
-  int error = 0;    // why it cannot be reached
+  QString problem;     // why it is no record, for standard error
+  int error = 0;       // why it cannot be reached
+  mode_t mode = 0600;  // the file's permissions, kept by the file that replaces it
 };
 
 QString errorText(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
@@ -68,6 +73,7 @@ Snapshot look(const std::string& path) {
     ::close(fd);
     return notAFile();
   }
+  const mode_t mode = status.st_mode & 07777;
   std::string bytes(kLargestRecord + 1, '\0');
   std::size_t size = 0;
   int error = 0;
@@ -90,17 +96,30 @@ Snapshot look(const std::string& path) {
   const QString problem = QString::fromStdString(parsed.problem);
   if (parsed.newer) return {Snapshot::Newer, bytes, {}, problem};
   if (!parsed.record) return {Snapshot::Damaged, bytes, {}, problem};
-  return {Snapshot::Record, bytes, *parsed.record, {}};
+  return {Snapshot::Record, bytes, *parsed.record, {}, 0, mode};
+}
+
+// Flushes the folder that holds `path` to the disk, so that a rename in it survives a power cut.
+int syncFolder(const std::string& path) {
+  const std::string folder = std::filesystem::path(path).parent_path();
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return errno;
+  const int error = ::fsync(fd) == 0 ? 0 : errno;
+  ::close(fd);
+  return error;
 }
 
 // Writes `text` to a new file beside `path` ("endings.txt.XXXXXX") and flushes it to the disk,
-// checking every step, so that a full disk shows here and not as an empty record. Returns its
-// name, or "" with `error` set, the file removed.
-std::string writeTemporary(const std::string& path, const std::string& text, int& error) {
+// checking every step, so that a full disk shows here and not as an empty record; it gets the
+// permissions `mode` of the record it replaces. Returns its name, or "" with `error` set, the
+// file removed.
+std::string writeTemporary(const std::string& path, const std::string& text, mode_t mode,
+                           int& error) {
   std::string name = path + ".XXXXXX";
   const int fd = ::mkostemp(name.data(), O_CLOEXEC);
   error = fd < 0 ? errno : 0;
   if (fd < 0) return {};
+  if (::fchmod(fd, mode) != 0) error = errno;
   std::size_t done = 0;
   while (done < text.size() && error == 0) {
     const ssize_t wrote = ::write(fd, text.data() + done, text.size() - done);
@@ -134,14 +153,20 @@ Moved renameNoReplace(const std::string& from, const std::string& to) {
 }
 
 // Moves what is at `from` to the first free name of "<record>.bak", "<record>.bak.1", …: earlier
-// copies and whatever else bears those names stay as they are. "" where it cannot.
-std::string keepAside(const std::string& from, const std::string& record) {
+// copies and whatever else bears those names stay as they are. "" where it cannot, with
+// `error` set: ENOENT where nothing is left at `from`.
+std::string keepAside(const std::string& from, const std::string& record, int& error) {
   for (int number = 0; number < kKeptCopies; ++number) {
     const std::string name = record + ".bak" + (number == 0 ? "" : "." + std::to_string(number));
     const Moved moved = renameNoReplace(from, name);
+    error = errno;
     if (moved == Moved::Failed) return {};
-    if (moved != Moved::Exists) return name;
+    if (moved != Moved::Exists) {
+      error = syncFolder(record);
+      return error == 0 ? name : std::string();
+    }
   }
+  error = EEXIST;
   return {};
 }
 
@@ -177,10 +202,12 @@ Placed place(const std::string& temporary, const std::string& path, const Snapsh
   return ::rename(temporary.c_str(), path.c_str()) == 0 ? Placed::Checked : Placed::Failed;
 }
 
-// Files that a write cut short left beside the record (the game killed before its rename):
-// named as writeTemporary names them, regular, ours, holding our record or nothing, and
-// untouched for ten minutes. Their endings join `record` unless it is null, then they go.
-void foldLeftovers(const std::string& path, EndingRecord* record) {
+// Files that a write left beside the record: named as writeTemporary names them, regular, ours,
+// holding our record or nothing. A copy cut short before its rename leaves its new record there,
+// and one killed after exchanging an older record into place leaves the newer one: whatever
+// their age, their endings join `record` unless it is null. They go only once untouched for ten
+// minutes and `remove` is set, as a fresh one may be a running copy's write in progress.
+void foldLeftovers(const std::string& path, EndingRecord* record, bool remove) {
   const QFileInfo file(QFile::decodeName(path.c_str()));
   const QString prefix = file.fileName() + QLatin1Char('.');
   const auto stale = std::chrono::system_clock::now() - kStaleLeftover;
@@ -194,8 +221,7 @@ void foldLeftovers(const std::string& path, EndingRecord* record) {
     const std::string leftover = QFile::encodeName(file.dir().filePath(name)).toStdString();
     struct stat status {};
     if (::lstat(leftover.c_str(), &status) != 0 || !S_ISREG(status.st_mode) ||
-        status.st_uid != ::geteuid() ||
-        std::chrono::system_clock::from_time_t(status.st_mtime) > stale) {
+        status.st_uid != ::geteuid()) {
       continue;
     }
     const Snapshot left = look(leftover);
@@ -203,8 +229,31 @@ void foldLeftovers(const std::string& path, EndingRecord* record) {
       continue;
     }
     if (record != nullptr) record->merge(left.record);
-    ::unlink(leftover.c_str());
+    if (remove && std::chrono::system_clock::from_time_t(status.st_mtime) <= stale) {
+      ::unlink(leftover.c_str());
+    }
   }
+}
+
+// Follows a chain of symbolic links to the file it ends at, which is the record: the links
+// stay as they are. "" with `error` set where the chain never ends.
+std::string followLinks(std::string path, int& error) {
+  for (int hop = 0; hop < kMostLinks; ++hop) {
+    std::error_code failed;
+    const std::filesystem::path link(path);
+    const std::filesystem::path next = std::filesystem::read_symlink(link, failed);
+    if (failed) return path;  // no link, or nothing there yet
+    path = next.is_absolute() ? next.string() : (link.parent_path() / next).string();
+  }
+  error = ELOOP;
+  return {};
+}
+
+std::string homeFolder() {
+  const QByteArray home = qgetenv("HOME");
+  if (home.startsWith('/')) return home.toStdString();
+  const passwd* user = ::getpwuid(::geteuid());
+  return user != nullptr && user->pw_dir != nullptr && user->pw_dir[0] == '/' ? user->pw_dir : "";
 }
 
 void pause() {
@@ -231,26 +280,65 @@ RecordTrouble troubleOf(int error) {
 
 EndingFile::EndingFile(QString path) : path_(std::move(path)) {}
 
+// The user's configuration folder as the XDG Base Directory rules place it: a relative
+// XDG_CONFIG_HOME is ignored, and without a home folder there is none. "" where there is none.
 QString EndingFile::standardPath() {
-  return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) +
-         QStringLiteral("/endings.txt");
+  QString config = QFile::decodeName(qgetenv("XDG_CONFIG_HOME"));
+  if (!config.startsWith(QLatin1Char('/'))) {
+    const std::string home = homeFolder();
+    if (home.empty()) return {};
+    config = QFile::decodeName(home.c_str()) + QStringLiteral("/.config");
+  }
+  for (const QString& name :
+       {QCoreApplication::organizationName(), QCoreApplication::applicationName()}) {
+    if (!name.isEmpty()) config += QLatin1Char('/') + name;
+  }
+  return QDir::cleanPath(config + QStringLiteral("/endings.txt"));
 }
 
-// A symbolic link stays: the file it points to is the record.
-std::string EndingFile::target() const {
-  const QFileInfo link(path_);
-  return QFile::encodeName(link.isSymLink() ? link.symLinkTarget() : path_).toStdString();
+// A chain of symbolic links stays: the file it ends at is the record.
+std::string EndingFile::target(int& error) const {
+  return followLinks(QFile::encodeName(path_).toStdString(), error);
 }
 
+// Where the record cannot be: no path at all, a chain of links that never ends or ends at a
+// folder. The trouble, reported, or None.
+RecordTrouble EndingFile::unusable(const std::string& path, int error) {
+  if (path_.isEmpty()) {
+    report(QStringLiteral("there is no home folder to keep it in") + kSessionOnly);
+    return RecordTrouble::NoHome;
+  }
+  if (path.empty()) {
+    report(QStringLiteral("cannot reach it: ") + errorText(error) + kSessionOnly);
+    return RecordTrouble::WriteFailed;
+  }
+  struct stat status {};
+  if (path != QFile::encodeName(path_).toStdString() && ::stat(path.c_str(), &status) == 0 &&
+      S_ISDIR(status.st_mode)) {
+    report(QStringLiteral("it is a link to the folder ") + QFile::decodeName(path.c_str()) +
+           kLeftAlone);
+    return RecordTrouble::LinkToFolder;
+  }
+  return RecordTrouble::None;
+}
+
+// What another copy left beside it is read too, as the next write keeps it.
 EndingFile::Result EndingFile::load() {
-  const Snapshot found = look(target());
+  int error = 0;
+  const std::string path = target(error);
+  if (const RecordTrouble trouble = unusable(path, error); trouble != RecordTrouble::None) {
+    return {{}, trouble};
+  }
+  Result result;
+  const Snapshot found = look(path);
   switch (found.kind) {
     case Snapshot::Record:
-      return {found.record};
+      result.record = found.record;
+      break;
     case Snapshot::Damaged:
       report(found.problem + QStringLiteral("; the game starts with no endings found and keeps "
                                             "the file until it finds one"));
-      return {};
+      break;
     case Snapshot::Newer:
       report(found.problem + kLeftAlone);
       return {{}, RecordTrouble::NewerVersion};
@@ -261,7 +349,8 @@ EndingFile::Result EndingFile::load() {
     case Snapshot::Unreachable:
       break;
   }
-  return {};
+  foldLeftovers(path, &result.record, false);
+  return result;
 }
 
 EndingFile::Result EndingFile::saveMerged(const EndingRecord& record) {
@@ -273,10 +362,22 @@ RecordTrouble EndingFile::replace(const EndingRecord& record) {
 }
 
 // The lock only spares the copies' work: it is waited for briefly, and a write goes on without
-// it, as the exchange in place() keeps what another copy wrote meanwhile.
+// it, as the exchange in place() keeps what another copy wrote meanwhile. Every rename is
+// flushed with its folder before the record counts as saved.
 EndingFile::Result EndingFile::write(const EndingRecord& record, bool merge) {
-  const std::string path = target();
-  QDir().mkpath(QFileInfo(path_).absolutePath());
+  Result result{record};
+  int error = 0;
+  const std::string path = target(error);
+  result.trouble = unusable(path, error);
+  if (result.trouble != RecordTrouble::None) return result;
+  std::error_code made;
+  std::filesystem::create_directories(std::filesystem::path(path).parent_path(), made);
+  if (made) {
+    report(QStringLiteral("cannot make its folder: ") + errorText(made.value()) + kSessionOnly);
+    const RecordTrouble trouble = troubleOf(made.value());
+    result.trouble = trouble == RecordTrouble::WriteFailed ? RecordTrouble::NoFolder : trouble;
+    return result;
+  }
   const QString lock_path = path_ + QStringLiteral(".lock");
   QLockFile lock(lock_path);
   struct stat status {};
@@ -287,13 +388,12 @@ EndingFile::Result EndingFile::write(const EndingRecord& record, bool merge) {
     lock.setStaleLockTime(kStaleLock);
     lock.tryLock(kLockWait);
   }
-  Result result{record};
   const auto failed = [&](int error) {
     report(QStringLiteral("cannot write it: ") + errorText(error) + kSessionOnly);
     result.trouble = troubleOf(error);
     return result;
   };
-  foldLeftovers(path, merge ? &result.record : nullptr);
+  foldLeftovers(path, merge ? &result.record : nullptr, true);
   std::string displaced;  // another copy's record, taken out of place and not yet written again
   for (int round = 0; round < kRounds; ++round) {
     const Snapshot before = look(path);
@@ -306,9 +406,10 @@ EndingFile::Result EndingFile::write(const EndingRecord& record, bool merge) {
     if (before.kind == Snapshot::Unreachable) return failed(before.error);
     if (merge) result.record.merge(before.record);
     if (before.kind == Snapshot::Damaged) {
-      const std::string kept = keepAside(path, path);
+      const std::string kept = keepAside(path, path, error);
+      if (error == ENOENT) continue;  // another copy has just kept it aside
       if (kept.empty()) {
-        report(QStringLiteral("cannot keep the damaged record aside: ") + errorText(errno) +
+        report(QStringLiteral("cannot keep the damaged record aside: ") + errorText(error) +
                kSessionOnly);
         result.trouble = RecordTrouble::DamagedNotKept;
         return result;
@@ -317,8 +418,7 @@ EndingFile::Result EndingFile::write(const EndingRecord& record, bool merge) {
       if (merge) result.record.merge(look(kept).record);  // a record that took its place meanwhile
       continue;
     }
-    int error = 0;
-    const std::string temporary = writeTemporary(path, result.record.text(), error);
+    const std::string temporary = writeTemporary(path, result.record.text(), before.mode, error);
     if (temporary.empty()) return failed(error);
     const Placed placed = place(temporary, path, before);
     if (placed == Placed::Failed) {
@@ -331,6 +431,7 @@ EndingFile::Result EndingFile::write(const EndingRecord& record, bool merge) {
       pause();
       continue;
     }
+    if (const int unsynced = syncFolder(path); unsynced != 0) return failed(unsynced);
     if (!displaced.empty()) ::unlink(displaced.c_str());
     displaced.clear();
     if (placed == Placed::Checked && merge) {
@@ -349,7 +450,7 @@ EndingFile::Result EndingFile::write(const EndingRecord& record, bool merge) {
     if (placed != Placed::Exchanged) return result;
     const Snapshot replaced = look(temporary);
     if (replaced.kind != Snapshot::Record) {
-      keepAside(temporary, path);  // something else took the record's place meanwhile
+      keepAside(temporary, path, error);  // something else took the record's place meanwhile
       return result;
     }
     EndingRecord both = result.record;

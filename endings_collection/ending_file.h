@@ -15,6 +15,9 @@ enum class RecordTrouble {
   DiskFull,      // or the file may not grow: a quota, a limit on file size
   NoAccess,
   DamagedNotKept,  // the damaged file could not be moved aside
+  LinkToFolder,    // the record's name is a link to a folder, which is not ours to move
+  NoHome,          // no home folder to keep it in
+  NoFolder,        // its folder could not be made
   WriteFailed,
 };
 
@@ -44,11 +47,13 @@ class EndingFile {
 
   const QString& path() const { return path_; }
 
-  // Where the game keeps it: the user's configuration folder for the program.
+  // Where the game keeps it: the user's configuration folder for the program; "" where the
+  // user has none.
   static QString standardPath();
 
  private:
-  std::string target() const;
+  std::string target(int& error) const;
+  RecordTrouble unusable(const std::string& path, int error);
   Result write(const EndingRecord& record, bool merge);
   void report(const QString& problem);
 

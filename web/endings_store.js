@@ -16,6 +16,7 @@ const NOTICES = {
   unavailable: "Концовки не сохранятся: хранилище браузера недоступно.",
   full: "Концовки не сохранились: хранилище браузера переполнено.",
   newer: "Запись концовок сделана новой версией игры: её не трогаем, а счёт ведём до выхода.",
+  damaged: "Концовки не сохранились: испорченную запись не удалось отложить.",
 };
 
 const copyName = (number) => `${RECORD}.bak${number === 0 ? "" : `.${number}`}`;
@@ -37,14 +38,14 @@ function underLock(task) {
 }
 
 // A damaged value, kept under the first free copy's name; with all of them taken, in place of
-// the last. A value too large to fit beside the record leaves its first part. A copy that
-// cannot be made is said on the console and stops nothing.
+// the last. A value too large to fit beside the record leaves its first part. False where no
+// copy can be made (a full quota): the record is then not written over it.
 function keepAside(text) {
   const part = text.slice(0, KEPT_PART);
   try {
     const kept = Array.from({ length: KEPT_COPIES },
                             (_, number) => localStorage.getItem(copyName(number)));
-    if (kept.includes(text) || kept.includes(part)) return;
+    if (kept.includes(text) || kept.includes(part)) return true;
     const free = kept.indexOf(null);
     const name = copyName(free === -1 ? KEPT_COPIES - 1 : free);
     const over = free === -1 ? ` in place of an earlier one, as ${KEPT_COPIES} are kept at most` : "";
@@ -57,8 +58,10 @@ function keepAside(text) {
       say(`the damaged value (${text.length} characters) does not fit beside it: its first ` +
           `${KEPT_PART} characters are kept as "${name}"${over}`);
     }
+    return true;
   } catch (error) {
-    say(`the damaged value cannot be kept aside: ${error.message}`);
+    say(`the damaged value cannot be kept aside, so it is not written over: ${error.message}`);
+    return false;
   }
 }
 
@@ -101,14 +104,17 @@ export function endingsStore(engine, changed) {
     const before = stored();
     if (!untouchable(before)) {
       if (merge) for (const name of before.found) found.add(name);
-      if (before.problem !== "") keepAside(before.text);
-      try {
-        localStorage.setItem(RECORD, engine.writeEndings([...found]));
-        unsaved.clear();
-        trouble = "";
-      } catch (error) {
-        trouble = error.name === "QuotaExceededError" ? "full" : "unavailable";
-        report(`it cannot be written: ${error.message}`);
+      if (before.problem !== "" && !keepAside(before.text)) {
+        trouble = "damaged";
+      } else {
+        try {
+          localStorage.setItem(RECORD, engine.writeEndings([...found]));
+          unsaved.clear();
+          trouble = "";
+        } catch (error) {
+          trouble = error.name === "QuotaExceededError" ? "full" : "unavailable";
+          report(`it cannot be written: ${error.message}`);
+        }
       }
     }
     changed();

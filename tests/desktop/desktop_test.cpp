@@ -1,10 +1,13 @@
 // The windows on a real X server, as the window system and the player's hand deliver events:
 // the published titles, and the dialog's activation with real, fast clicks, with another
 // program in between.
+#include <sys/resource.h>
 #include <xcb/xcb.h>
 
+#include <QDir>
 #include <QGuiApplication>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include "player.h"
@@ -199,6 +202,48 @@ TEST_F(Desktop, CtrlNAndCtrlQWorkInAWindowThatIsNotActive) {
   QTimer::singleShot(0, [] { xdotool({QStringLiteral("key"), QStringLiteral("ctrl+q")}); });
   QTimer::singleShot(5000, [] { QCoreApplication::exit(1); });
   EXPECT_EQ(QApplication::exec(), 0) << "Ctrl+Q did not end the program";
+}
+
+// The game itself, as installed, under a limit on the size of the files it may write: the
+// ending found is not kept, and the game goes on instead of being ended by the system.
+TEST_F(Desktop, TheGameOutlivesAFileSizeLimit) {
+  QTemporaryDir config;
+  const QString record = config.filePath(QStringLiteral("sessiya/endings.txt"));
+  QDir().mkpath(config.filePath(QStringLiteral("sessiya")));
+  QFile file(record);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("sessiya endings 1\nS20\n");
+  file.close();
+  QProcess game;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
+  game.setProcessEnvironment(environment);
+  game.setChildProcessModifier([] {
+    rlimit limit{};
+    ::getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = 10;
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+  });
+  game.start(QStringLiteral(SESSIYA_GAME), {});
+  ASSERT_TRUE(game.waitForStarted());
+  QProcess search;
+  search.start(QStringLiteral("xdotool"),
+               {QStringLiteral("search"), QStringLiteral("--sync"), QStringLiteral("--onlyvisible"),
+                QStringLiteral("--pid"), QString::number(game.processId())});
+  ASSERT_TRUE(search.waitForFinished(10'000));
+  const QString window = QString::fromLatin1(search.readAllStandardOutput()).split('\n')[0];
+  ASSERT_FALSE(window.isEmpty()) << "the game showed no window";
+  ASSERT_TRUE(xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), window}));
+  ASSERT_TRUE(xdotool({QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("300"),
+                       QStringLiteral("2"), QStringLiteral("1")}));  // options 3 and 1: an ending
+  game.waitForFinished(2000);
+  const QString said = QString::fromLocal8Bit(game.readAllStandardError());
+  EXPECT_EQ(game.state(), QProcess::Running) << said.toStdString();
+  EXPECT_TRUE(said.contains(QString::fromLocal8Bit(std::strerror(EFBIG)))) << said.toStdString();
+  game.kill();
+  game.waitForFinished();
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(file.readAll(), "sessiya endings 1\nS20\n");
 }
 
 }  // namespace

@@ -10,14 +10,19 @@ let walked;
 before(async () => {
   browser = await launch();
   page = await openGame(browser);
-  walked = await page.evaluate(playEveryPath, readJson(process.env.SESSIYA_STATES));
+  const states = readJson(process.env.SESSIYA_STATES);
+  // What each picture shows, from the story's own table in a fresh engine of its own.
+  const descriptions = await page.evaluate((pictures) => Object.fromEntries(pictures.map(
+    (picture) => [picture, SessiyaEngine().pictureDescription(picture)])),
+    [...new Set(Object.values(states.screens).map((screen) => screen.picture))]);
+  walked = await page.evaluate(playEveryPath, { ...states, descriptions });
   assert.deepEqual(page.errors, []);
 });
 after(() => browser.close());
 
 // Runs in the page: walks the tree depth first by clicking the page's own controls, back
 // to a branch point by a new attempt and the moves that lead there.
-function playEveryPath({ screens, walk }) {
+function playEveryPath({ screens, walk, descriptions }) {
   const $ = (id) => document.getElementById(id);
   const squeezed = (text) => text.replace(/\s+/g, "");
   const problems = [];
@@ -45,6 +50,9 @@ function playEveryPath({ screens, walk }) {
       differs(`picture, expected ${expected.picture}`);
     }
     if ($("Picture1").offsetHeight !== expected.pictureHeight / 15) differs("picture height");
+    if ($("Picture1").getAttribute("aria-label") !== descriptions[expected.picture]) {
+      differs(`picture name, expected the description of ${expected.picture}`);
+    }
     if ($("Form2").hidden === dialogOpen) differs("dialog");
   }
   function play(move) {

@@ -1,4 +1,6 @@
+#include <dlfcn.h>
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -15,13 +17,18 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <atomic>
 #include <chrono>
 #include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <functional>
 #include <optional>
 #include <thread>
+#include <utility>
 
 #include "captured_errors.h"
 #include "ending_file.h"
@@ -30,6 +37,41 @@
 #include "player.h"
 #include "scene_catalogue.h"
 #include "without_file_privileges.h"
+
+// The record's system calls as the tests see them: these stand in for the C library's in this
+// program, call it, and let a test fail a flush or act just before a rename.
+namespace {
+std::function<int(const std::string& path)> failed_flush;  // the error for a flush of `path`
+// Runs before the next renames until it returns true, having acted.
+std::function<bool(const char* from, const char* to, unsigned flags)> before_rename;
+
+std::string openedPath(int fd) {
+  char name[4096] = {};
+  const ssize_t size =
+      ::readlink(("/proc/self/fd/" + std::to_string(fd)).c_str(), name, sizeof name - 1);
+  return size > 0 ? std::string(name, static_cast<std::size_t>(size)) : std::string();
+}
+}  // namespace
+
+extern "C" int fsync(int fd) {
+  static const auto real = reinterpret_cast<int (*)(int)>(::dlsym(RTLD_NEXT, "fsync"));
+  if (failed_flush) {
+    if (const int error = failed_flush(openedPath(fd)); error != 0) {
+      errno = error;
+      return -1;
+    }
+  }
+  return real(fd);
+}
+
+extern "C" int renameat2(int from_folder, const char* from, int to_folder, const char* to,
+                         unsigned flags) noexcept {
+  static const auto real = reinterpret_cast<int (*)(int, const char*, int, const char*, unsigned)>(
+      ::dlsym(RTLD_NEXT, "renameat2"));
+  const auto hook = std::exchange(before_rename, nullptr);
+  if (hook && !hook(from, to, flags)) before_rename = hook;
+  return real(from_folder, from, to_folder, to, flags);
+}
 
 namespace sessiya::testing {
 namespace {
@@ -254,13 +296,14 @@ INSTANTIATE_TEST_SUITE_P(
         DamagedFile{"Folder", {}, "folder"}),
     [](const auto& info) { return info.param.name; });
 
-// No room left where the record lies: an 8 KB tmpfs filled up where one can be mounted (CI runs
-// as root), else a limit on the size of the files this process writes.
+// No room left where the record lies: an 8 KB tmpfs filled up (the tests run as root), or a
+// limit on the size of the files this process writes.
 class FullDisk {
  public:
   FullDisk(const QString& path, const QByteArray& record, bool tmpfs)
       : folder_(QFile::encodeName(QFileInfo(path).absolutePath())),
         mounted_(tmpfs && ::mount("tmpfs", folder_, "tmpfs", 0, "size=8k") == 0) {
+    EXPECT_EQ(mounted_, tmpfs) << "cannot mount a tmpfs: " << std::strerror(errno);
     write(path, record);
     if (mounted_) {
       const int filler = ::open(folder_ + "/filler", O_WRONLY | O_CREAT, 0600);
@@ -268,7 +311,8 @@ class FullDisk {
       ::close(filler);
       return;
     }
-    std::signal(SIGXFSZ, SIG_IGN);
+    if (tmpfs) return;
+    std::signal(SIGXFSZ, SIG_IGN);  // as the game does: the real one is tested on the desktop
     ::getrlimit(RLIMIT_FSIZE, &limit_);
     const rlimit small{10, limit_.rlim_max};
     ::setrlimit(RLIMIT_FSIZE, &small);
@@ -276,7 +320,7 @@ class FullDisk {
   ~FullDisk() {
     if (mounted_) {
       ::umount2(folder_, MNT_DETACH);
-    } else {
+    } else if (limit_.rlim_max != 0) {
       ::setrlimit(RLIMIT_FSIZE, &limit_);
       std::signal(SIGXFSZ, SIG_DFL);
     }
@@ -323,14 +367,35 @@ class Watchdog {
 
 const QByteArray kOld = "sessiya endings 1\nS20\n";
 const QByteArray kBoth = "sessiya endings 1\nS03\nS20\n";
+const QByteArray kThree = "sessiya endings 1\nS03\nS06\nS20\n";
 const char* const kNoRoom = "Концовки не сохранились: файлу записи не хватило места.";
+const char* const kNotWritten = "Концовки не сохранились: запись на диск не удалась.";
 
-// What a hostile world puts where the record lies, kept until the test ends.
+// What a hostile world puts where the record lies, kept until the test ends, and what the
+// test checks of it at the end.
 struct World {
   QString path;
   std::optional<FullDisk> disk;
   std::optional<QLockFile> holder;
+  std::vector<std::function<void()>> checks;
+  ~World() {
+    failed_flush = nullptr;
+    before_rename = nullptr;
+  }
+  // A folder beside the configuration folder, the player's own.
+  QString elsewhere(const QString& name) const {
+    const QString folder = QFileInfo(path).dir().filePath("../" + name);
+    QDir().mkpath(folder);
+    return QDir::cleanPath(folder);
+  }
 };
+
+// Fails the flush of the files or folders whose path `matches`.
+void failFlushes(QRegularExpression matches) {
+  failed_flush = [matches](const std::string& path) {
+    return matches.match(QString::fromStdString(path)).hasMatch() ? EIO : 0;
+  };
+}
 
 struct Hostile {
   const char* name;
@@ -367,6 +432,7 @@ TEST_P(HostileEndings, LoseNothingAndStopNothing) {
   }
   EXPECT_FALSE(QFileInfo::exists(path_ + ".Xy12Zw"));
   EXPECT_FALSE(watchdog.fired());
+  for (const auto& check : world_.checks) check();
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -403,6 +469,95 @@ INSTANTIATE_TEST_SUITE_P(
                   ::utime(QFile::encodeName(w.path + ".Xy12Zw"), &hour_ago);
                 },
                 "&Концовки: 2 из 14", "", kBoth},
+        // A copy that stalled, exchanged an older record into place and was killed: the newer
+        // one is left beside, fresh, and read at once; a running copy may still be writing it.
+        Hostile{"StalledCopysFreshLeftover",
+                [](World& w) {
+                  write(w.path, "sessiya endings 1\nS06\n");
+                  write(w.path + ".Fr35hA", kOld);
+                  w.checks.push_back([path = w.path] {
+                    EXPECT_EQ(contents(path + ".Fr35hA"), kOld) << "deleted as if stale";
+                  });
+                },
+                "&Концовки: 3 из 14", "", kThree},
+        // Another copy writes between this one's read and its exchange.
+        Hostile{"AnotherCopyWritesBeforeTheExchange",
+                [](World& w) {
+                  write(w.path, kOld);
+                  before_rename = [path = w.path](const char*, const char*, unsigned flags) {
+                    if (flags != RENAME_EXCHANGE) return false;
+                    EndingRecord other;
+                    other.add(SceneId::S06);
+                    EndingFile(path).saveMerged(other);
+                    return true;
+                  };
+                },
+                "&Концовки: 3 из 14", "", kThree},
+        // Two copies met the same damaged record: the other one has just moved it aside.
+        Hostile{"AnotherCopyKeptTheDamageAside",
+                [](World& w) {
+                  write(w.path, "damaged");
+                  before_rename = [](const char* from, const char* to, unsigned) {
+                    return QByteArray(to).endsWith(".bak") && ::rename(from, to) == 0;
+                  };
+                  w.checks.push_back(
+                      [path = w.path] { EXPECT_EQ(contents(path + ".bak"), "damaged"); });
+                },
+                "&Концовки: 1 из 14", "", "sessiya endings 1\nS03\n"},
+        // A power cut after a flush that failed could lose the ending: it is not called saved.
+        Hostile{"TemporaryFileNotFlushed",
+                [](World& w) {
+                  write(w.path, kOld);
+                  failFlushes(QRegularExpression("endings\\.txt\\.\\w{6}$"));
+                },
+                "&Концовки: 2 из 14 (не сохранено: 1)", kNotWritten, kOld},
+        Hostile{"FolderNotFlushed",
+                [](World& w) {
+                  write(w.path, kOld);
+                  failFlushes(QRegularExpression("/window_tests$"));
+                },
+                "&Концовки: 2 из 14 (не сохранено: 1)", kNotWritten, kBoth},
+        Hostile{"FolderNotFlushedAfterKeepingTheDamageAside",
+                [](World& w) {
+                  write(w.path, "damaged");
+                  failFlushes(QRegularExpression("/window_tests$"));
+                },
+                "&Концовки: 1 из 14 (не сохранено: 1)",
+                "Концовки не сохранились: испорченную запись не удалось отложить.",
+                {}},
+        // A chain of links: the record is the file at its end, its mode kept, the links stay.
+        Hostile{"ChainOfLinks",
+                [](World& w) {
+                  const QString record = w.elsewhere("shared") + "/endings.txt";
+                  write(record, kOld);
+                  QFile::setPermissions(record, QFile::ReadOwner | QFile::WriteOwner |
+                                                    QFile::ReadGroup | QFile::ReadOther);
+                  QFile::link("../shared/endings.txt", w.elsewhere("middle") + "/endings.txt");
+                  QFile::link(w.elsewhere("middle") + "/endings.txt", w.path);
+                  w.checks.push_back([path = w.path, record] {
+                    EXPECT_TRUE(QFileInfo(path).isSymLink());
+                    EXPECT_TRUE(QFileInfo(QFileInfo(path).symLinkTarget()).isSymLink());
+                    EXPECT_EQ(contents(record), kBoth);
+                    struct stat status {};
+                    ::stat(QFile::encodeName(record), &status);
+                    EXPECT_EQ(status.st_mode & 07777, 0644u);
+                  });
+                },
+                "&Концовки: 2 из 14", "", kBoth},
+        // A link to a folder of the player's: refused, never moved aside.
+        Hostile{"LinkToAFolder",
+                [](World& w) {
+                  const QString folder = w.elsewhere("photos");
+                  write(folder + "/mine.jpg", "mine");
+                  QFile::link(folder, w.path);
+                  w.checks.push_back([folder] {
+                    EXPECT_EQ(contents(folder + "/mine.jpg"), "mine");
+                    EXPECT_FALSE(QFileInfo::exists(folder + ".bak"));
+                  });
+                },
+                "&Концовки: 1 из 14 (не сохранено: 1)",
+                "Концовки не сохранятся: вместо файла записи — ссылка на папку.",
+                {}},
         Hostile{"NewerVersion", [](World& w) { write(w.path, "sessiya endings 2\nS20\n"); },
                 "&Концовки: 1 из 14 (не сохранено: 1)",
                 "Запись концовок сделана новой версией игры: её не трогаем, а счёт ведём до "
@@ -427,15 +582,76 @@ TEST_F(Endings, AnUnreadableFileStopsNothing) {
   EXPECT_EQ(menuTitle(player), "&Концовки: 1 из 14");
 }
 
-TEST_F(Endings, AFolderThatCannotBeWrittenStopsNothing) {
-  write(config_.path() + "/sessiya-blocker", "");
-  qputenv("XDG_CONFIG_HOME", (config_.path() + "/sessiya-blocker").toLocal8Bit());
+// A folder for the record that cannot be made: the player reads why, as the system said it.
+struct UnmadeFolder {
+  const char* name;
+  bool needs_permissions;
+  QString (*make)(const QString& scratch);  // the configuration folder to use
+  const char* notice;
+  int error;
+};
+
+class UnmadeFolders : public Endings, public ::testing::WithParamInterface<UnmadeFolder> {};
+
+TEST_P(UnmadeFolders, StopNothingAndSayWhy) {
+  if (GetParam().needs_permissions && rerunWithoutFilePrivileges()) return;
+  const QString config = GetParam().make(config_.path());
+  qputenv("XDG_CONFIG_HOME", config.toLocal8Bit());
   CapturedErrors errors;
-  Player player;
-  player.pressAll(kToS03);
-  EXPECT_EQ(menuTitle(player), "&Концовки: 1 из 14 (не сохранено: 1)");  // for this game
+  {
+    Player player;
+    player.pressAll(kToS03);
+    EXPECT_EQ(menuTitle(player), "&Концовки: 1 из 14 (не сохранено: 1)");  // for this game
+    EXPECT_EQ(player.form->findChild<QAction*>("m_endings_notice")->text(), GetParam().notice);
+  }
+  ::umount2(QFile::encodeName(config), MNT_DETACH);
   ASSERT_FALSE(errors.lines().isEmpty());
-  EXPECT_TRUE(errors.lines()[0].contains("cannot write")) << errors.lines()[0].toStdString();
+  EXPECT_TRUE(errors.lines()[0].contains(std::strerror(GetParam().error)))
+      << errors.lines()[0].toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Window, UnmadeFolders,
+    ::testing::Values(
+        UnmadeFolder{"AFileInTheWay", false,
+                     [](const QString& scratch) {
+                       write(scratch + "/blocker", "");
+                       return scratch + "/blocker";
+                     },
+                     "Концовки не сохранились: папку для записи не удалось создать.", ENOTDIR},
+        UnmadeFolder{"NoRoom", false,
+                     [](const QString& scratch) {
+                       QDir().mkpath(scratch + "/full");
+                       EXPECT_EQ(::mount("tmpfs", QFile::encodeName(scratch + "/full"), "tmpfs", 0,
+                                         "size=8k,nr_inodes=1"),
+                                 0)
+                           << "cannot mount a tmpfs: " << std::strerror(errno);
+                       return scratch + "/full";
+                     },
+                     kNoRoom, ENOSPC},
+        UnmadeFolder{"NoPermission", true,
+                     [](const QString& scratch) {
+                       QDir().mkpath(scratch + "/locked");
+                       QFile::setPermissions(scratch + "/locked",
+                                             QFile::ReadOwner | QFile::ExeOwner);
+                       return scratch + "/locked";
+                     },
+                     "Концовки не сохранились: в папку записи нельзя писать.", EACCES}),
+    [](const auto& info) { return info.param.name; });
+
+// The XDG Base Directory rules: a relative XDG_CONFIG_HOME is ignored; with no HOME either,
+// the home folder is the user's own, never the root of the file system.
+TEST_F(Endings, TheRecordLivesInTheUsersOwnConfigurationFolder) {
+  const QByteArray home = qgetenv("HOME");
+  const QString own = QFile::decodeName(::getpwuid(::geteuid())->pw_dir);
+  qputenv("XDG_CONFIG_HOME", "relative/config");
+  qputenv("HOME", config_.path().toLocal8Bit());
+  EXPECT_EQ(EndingFile::standardPath(), config_.path() + "/.config/window_tests/endings.txt");
+  qunsetenv("XDG_CONFIG_HOME");
+  qunsetenv("HOME");
+  EXPECT_EQ(EndingFile::standardPath(), own + "/.config/window_tests/endings.txt");
+  qputenv("HOME", home);
+  qputenv("XDG_CONFIG_HOME", config_.path().toLocal8Bit());
 }
 
 }  // namespace

@@ -75,6 +75,16 @@ TEST(Keyboard, ArrowsWalkTheVisibleGridAndEnterOrSpacePresses) {
   EXPECT_EQ(player.form->story().hod(), 2);
 }
 
+// Keys go to the active window: once the dialog is answered, the game's again.
+TEST(Keyboard, KeysAfterTheDialogReachTheWindow) {
+  Player player;
+  player.press(2);
+  player.answer(kNo);
+  ASSERT_FALSE(player.dialogShown());
+  player.type("1");  // option 1 on move 2: abroad
+  EXPECT_EQ(player.caption("Label1"), text(sceneKey(S05)));
+}
+
 TEST(Keyboard, MenuShortcuts) {
   Player player;
   player.type("2");

@@ -83,15 +83,16 @@ class Player {
     ASSERT_NE(form->dialog(), nullptr);
     clickAt(form->dialog(), form->dialog(), button.pixels().center());
   }
-  // Types as the player does: into whatever holds the keyboard focus.
+  // Types as the player does: where the window system sends the keys, into whatever holds the
+  // keyboard focus of the active window. With no window of the game active they reach nothing.
   void type(const QString& typed) {
-    activate(form.get());
-    QTest::sendKeyEvent(QTest::Click, keyboardFocus(), Qt::Key_unknown, typed, Qt::NoModifier);
+    if (QWidget* focus = keyboardFocus()) {
+      QTest::sendKeyEvent(QTest::Click, focus, Qt::Key_unknown, typed, Qt::NoModifier);
+    }
     QCoreApplication::processEvents();
   }
   void typeKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-    activate(form.get());
-    QTest::keyClick(keyboardFocus(), key, modifiers);
+    if (QWidget* focus = keyboardFocus()) QTest::keyClick(focus, key, modifiers);
     QCoreApplication::processEvents();
   }
   void menu(const char* item) {
@@ -112,8 +113,8 @@ class Player {
   std::unique_ptr<Form1> form;
 
  private:
-  QWidget* keyboardFocus() const {
-    return QApplication::focusWidget() ? QApplication::focusWidget() : form.get();
+  static QWidget* keyboardFocus() {
+    return QApplication::focusWidget() ? QApplication::focusWidget() : QApplication::activeWindow();
   }
 };
 

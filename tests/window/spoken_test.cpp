@@ -1,6 +1,7 @@
 #include <QAccessible>
 #include <QMenu>
 #include <QPushButton>
+#include <QTemporaryDir>
 
 #include "announcer.h"
 #include "player.h"
@@ -48,7 +49,11 @@ QStringList allNotices(QWidget* window) {
 // menu's title as it opens.
 TEST(SpokenWithoutReader, NothingIsNotifiedUntilOneAttaches) {
   ASSERT_FALSE(Announcer::listened());
+  const QByteArray config = qgetenv("XDG_CONFIG_HOME");
+  QTemporaryDir no_endings_yet;
+  qputenv("XDG_CONFIG_HOME", no_endings_yet.path().toLocal8Bit());
   Player player;
+  qputenv("XDG_CONFIG_HOME", config);
   player.type("1");
   auto* endings = player.control<QMenu>("m_endings");
   emit endings->aboutToShow();
