@@ -17,12 +17,14 @@ class ScrollBarHolder : public QAccessibleWidget {
   }
 };
 
-// Qt names the holders of a scroll area's two scroll bars; they are plain widgets otherwise.
+// Qt names the holders of a scroll area's two scroll bars and its viewport; they are plain
+// widgets otherwise.
 QAccessibleInterface* scrollBarHolder(const QString& class_name, QObject* object) {
   if (class_name != QLatin1String("QWidget")) return nullptr;
   const QString name = object->objectName();
   if (name != QLatin1String("qt_scrollarea_hcontainer") &&
-      name != QLatin1String("qt_scrollarea_vcontainer")) {
+      name != QLatin1String("qt_scrollarea_vcontainer") &&
+      name != QLatin1String("qt_scrollarea_viewport")) {
     return nullptr;
   }
   auto* holder = static_cast<QWidget*>(object);

@@ -189,6 +189,12 @@ void Form1::render() {
     captions_[i]->setText(QString::fromStdString(screen.captions[i]));
   }
   for (int option = 1; option <= kOptionCount; ++option) {
+    // A focused button that hides hands the focus on to the next one, still named after the
+    // last scene's option, and a screen reader reads that: the focus is let go first.
+    QPushButton* button = buttons_[option - 1];
+    if (!screen.button_visible[option - 1] && button->hasFocus()) button->clearFocus();
+  }
+  for (int option = 1; option <= kOptionCount; ++option) {
     captions_[option + 1]->setVisible(screen.option_label_visible[option - 1]);
     buttons_[option - 1]->setVisible(screen.button_visible[option - 1]);
   }

@@ -44,6 +44,11 @@ def option(catalogue, scene_id, number, letter):
     return f"{letter}. {catalogue[scene_id]['options'][number - 1]}"
 
 
+def options(catalogue, scene_id):
+    return [f"{letter}. {text}" for letter, text in zip("АВБГ", catalogue[scene_id]["options"])
+            if text is not None]
+
+
 def round_of_play(c):
     opening = scene(c, "S01")
     return [
@@ -52,10 +57,12 @@ def round_of_play(c):
         Step("the game starts", "", opening),
         Step("a move: option А", "1",
              [*scene(c, "S02"), "На картинке: ", option(c, "S02", 1, "А")]),
-        Step("Tab to the next option", "Tab", [option(c, "S02", 2, "В") + " push button"]),
+        # The option's words, whatever this Orca calls a button.
+        Step("Tab to the next option", "Tab", [option(c, "S02", 2, "В")]),
         Step("a new attempt", "ctrl+n", opening),
         Step("option Б: the friends' poll", "2", scene(c, "S28")),
-        Step("option А: an ending", "1", [*scene(c, "S03"), CUE], ["push button"]),
+        # At an ending every option button hides: none of the last scene's options is read.
+        Step("option А: an ending", "1", [*scene(c, "S03"), CUE], options(c, "S28")),
         Step("Alt+К opens the endings menu", "alt+Cyrillic_ka",
              ["Концовки: 1 из 14", "Найденные концовки…"]),
         Step("the list of endings: its first row", "Return",
@@ -69,7 +76,7 @@ def round_of_play(c):
         Step("option B opens the dialog", "3", ["Кестрин", "Итак ответ B?"]),
         Step("the first «Да!»", "Return", ["Вы уверены?"]),
         Step("the second «Да!»: the game-over", "Return", [*scene(c, "S20"), CUE],
-             ["push button"]),
+             options(c, "S01")),
         Step("a new attempt after the game-over", "ctrl+n", opening),
         Step("the dialog again", "3", ["Итак ответ B?"]),
         Step("Escape declines", "Escape", ["Сессия frame", *opening]),

@@ -48,8 +48,8 @@ def screen(app):
     """What the reader finds: the option buttons, the labels and the picture."""
     nodes = list(walk(app))
     return {
-        "buttons": [n for n in nodes if n.getRoleName() == "push button"],
-        "labels": [n.name for n in nodes if n.getRoleName() == "label"],
+        "buttons": [n for n in nodes if n.getRole() == pyatspi.ROLE_PUSH_BUTTON],
+        "labels": [n.name for n in nodes if n.getRole() == pyatspi.ROLE_LABEL],
         "pictures": [n for n in nodes if n.name == "Иллюстрация"],
     }
 

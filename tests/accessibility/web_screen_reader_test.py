@@ -40,12 +40,12 @@ def screen(app):
     nodes = list(walk(app))
     spoken = [n for n in nodes if "live:polite" in n.getAttributes()]
     return {
-        "buttons": [n for n in nodes if n.getRoleName() == "push button"],
-        "texts": {closed_up(n.name) for n in nodes if n.getRoleName() == "static"},
-        "pictures": [n.name for n in nodes if n.getRoleName() == "image" and n.name],
+        "buttons": [n for n in nodes if n.getRole() == pyatspi.ROLE_PUSH_BUTTON],
+        "texts": {closed_up(n.name) for n in nodes if n.getRole() == pyatspi.ROLE_STATIC},
+        "pictures": [n.name for n in nodes if n.getRole() == pyatspi.ROLE_IMAGE and n.name],
         "spoken": closed_up(" ".join(n.name for live in spoken for n in walk(live)
-                                     if n.getRoleName() == "static")),
-        "focused": [n.name for n in nodes if n.getRoleName() == "push button"
+                                     if n.getRole() == pyatspi.ROLE_STATIC)),
+        "focused": [n.name for n in nodes if n.getRole() == pyatspi.ROLE_PUSH_BUTTON
                     and n.getState().contains(pyatspi.STATE_FOCUSED)],
     }
 

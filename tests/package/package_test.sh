@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian package with apt into a pristine Debian 12, plays the installed game there
-# on X11 through the screen-reader test, then purges it and checks that nothing is left.
+# Installs the Debian package with apt into a pristine root of the Debian release it was built on
+# (this machine's), plays the installed game there on X11 through the screen-reader test, then
+# purges it and checks that nothing is left.
 #   package_test.sh PACKAGE PRISTINE_ROOT STORY_CATALOGUE_TOOL
 # Needs root and Debian's package mirror. PRISTINE_ROOT is made once by debootstrap; each run
 # works on an overlay of it, so each run starts from the same pristine system.
@@ -40,10 +41,19 @@ root=$work/root
 # The harness keeps its files in /tmp, which the root shares.
 export DEBIAN_FRONTEND=noninteractive LC_ALL=C.UTF-8 TMPDIR=/tmp
 
-if [[ ! -e $pristine/etc/debian_version ]]; then
-  echo "making the pristine root once: debootstrap --variant=minbase bookworm"
+# The package depends on this release's libraries: the root is of the same release.
+release=$(. /etc/os-release && echo "$VERSION_CODENAME")
+[[ -n $release ]] || { echo "/etc/os-release names no release" >&2; exit 1; }
+if [[ -e $pristine/etc/os-release ]]; then
+  made=$(. "$pristine/etc/os-release" && echo "$VERSION_CODENAME")
+  if [[ $made != "$release" ]]; then
+    echo "the pristine root $pristine is of $made, this machine of $release: remove it" >&2
+    exit 1
+  fi
+else
+  echo "making the pristine root once: debootstrap --variant=minbase $release"
   rm -rf "$pristine.new"
-  debootstrap --variant=minbase bookworm "$pristine.new" >"$work/debootstrap.log" 2>&1 ||
+  debootstrap --variant=minbase "$release" "$pristine.new" >"$work/debootstrap.log" 2>&1 ||
     { tail -20 "$work/debootstrap.log" >&2; exit 1; }
   chroot "$pristine.new" apt-get update -qq
   mv "$pristine.new" "$pristine"
