@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian package with apt into a pristine root of the Debian release it was built on
-# (this machine's), plays the installed game there on X11 through the screen-reader test, then
-# purges it and checks that nothing is left.
-#   package_test.sh PACKAGE PRISTINE_ROOT STORY_CATALOGUE_TOOL
+# (this machine's) or of the RELEASE given, plays the installed game there on X11 through the
+# screen-reader test, then purges it and checks that nothing is left.
+#   package_test.sh PACKAGE PRISTINE_ROOT STORY_CATALOGUE_TOOL [RELEASE]
 # Needs root and Debian's package mirror. PRISTINE_ROOT is made once by debootstrap; each run
 # works on an overlay of it, so each run starts from the same pristine system.
 set -euo pipefail
@@ -10,6 +10,13 @@ package=$(realpath "$1")
 pristine=$(realpath -m "$2")
 catalogue_tool=$(realpath "$3")
 here=$(dirname "$(realpath "$0")")
+
+# Debian pins a package that uses Qt's private symbols to this very Qt, which a later release
+# does not have: the game keeps to Qt's public ones, so its package installs there too.
+if dpkg-deb -f "$package" Depends | grep -E -- '-abi( |,|$)'; then
+  echo "the package is pinned to this release's Qt by its private symbols" >&2
+  exit 1
+fi
 
 if ((EUID != 0)); then
   echo "skipped: installing into a chroot needs root" >&2
@@ -41,13 +48,14 @@ root=$work/root
 # The harness keeps its files in /tmp, which the root shares.
 export DEBIAN_FRONTEND=noninteractive LC_ALL=C.UTF-8 TMPDIR=/tmp
 
-# The package depends on this release's libraries: the root is of the same release.
-release=$(. /etc/os-release && echo "$VERSION_CODENAME")
+# The package depends on this release's libraries: the root is of the same release, unless a
+# later one is asked for.
+release=${4:-$(. /etc/os-release && echo "$VERSION_CODENAME")}
 [[ -n $release ]] || { echo "/etc/os-release names no release" >&2; exit 1; }
 if [[ -e $pristine/etc/os-release ]]; then
   made=$(. "$pristine/etc/os-release" && echo "$VERSION_CODENAME")
   if [[ $made != "$release" ]]; then
-    echo "the pristine root $pristine is of $made, this machine of $release: remove it" >&2
+    echo "the pristine root $pristine is of $made, the package test's of $release: remove it" >&2
     exit 1
   fi
 else

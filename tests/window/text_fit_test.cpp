@@ -1,8 +1,6 @@
 #include <QPushButton>
-#include <QTextLayout>
 
 #include "contact_details.h"
-#include "endless_line.h"
 #include "line_wrap.h"
 #include "player.h"
 #include "scene_catalogue.h"
@@ -131,37 +129,6 @@ TEST(LineWrap, BreaksLikeTheStoryLabels) {
   EXPECT_EQ(lines.last().trimmed(), "bb");
   EXPECT_TRUE(lines.last().startsWith(u' '));
   EXPECT_TRUE(wrap("").isEmpty());
-}
-
-// Read in one pass, every position is where Qt's cursor puts it: every caption of the story,
-// ligatures, a letter with a combining mark, and a tab, which is measured boundary by boundary.
-TEST(LineWrap, ReadsThePositionsWhereTheCursorStands) {
-  QStringList texts = {"office fluffy", QString::fromUtf8("йо\u0306 и\u0306"), "a\tb  c"};
-  for (const Scene& entry : kSceneCatalogue) {
-    texts << text(sceneKey(entry.id));
-    for (const SceneText& caption : entry.options) {
-      if (caption) texts << text(*caption);
-    }
-    if (entry.narrative) texts << text(*entry.narrative);
-  }
-  for (const QFont& font : {dialogFont(), mailLinkFont()}) {
-    for (const QString& caption : texts) {
-      QTextLayout layout(caption, font);
-      QTextOption option;
-      option.setWrapMode(QTextOption::NoWrap);
-      layout.setTextOption(option);
-      layout.beginLayout();
-      QTextLine line = layout.createLine();
-      line.setLineWidth(100'000);
-      layout.endLayout();
-      const std::vector<qreal> read = endlessLinePositions(caption, font);
-      ASSERT_EQ(read.size(), static_cast<std::size_t>(caption.size()) + 1);
-      for (qsizetype at = 0; at <= caption.size(); ++at) {
-        ASSERT_EQ(read[static_cast<std::size_t>(at)], line.cursorToX(static_cast<int>(at)))
-            << caption.toStdString() << " at " << at;
-      }
-    }
-  }
 }
 
 }  // namespace
