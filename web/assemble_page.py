@@ -348,6 +348,7 @@ def write_site(args, site_root, template, common, pictures, extras, fonts, style
         **common,
         "ICON_URI": favicon,
         "<!--HOSTED-->\n": head,
+        "/*FIRST_LAYOUT*/": (args.web / "first_layout.js").read_text(encoding="utf-8"),
         "/*STYLE*/": "".join(font_face(w, url) for w, url in font_urls.items())
                      + style.replace("url(hand.png)", f"url({hand})") + start_size,
         "/*ASSETS*/": script_data(assets),
@@ -404,7 +405,6 @@ def main():
     common = {
         "@DESCRIPTION@": DESCRIPTION,
         "/*EARLY*/": (args.web / "early.js").read_text(encoding="utf-8"),
-        "/*FIRST_LAYOUT*/": (args.web / "first_layout.js").read_text(encoding="utf-8"),
         "/*ENGINE*/": args.engine.read_text(encoding="utf-8"),
         "/*PAGE*/": script(args.web / "main.js"),
     }
@@ -413,6 +413,8 @@ def main():
         **common,
         "ICON_URI": data_uri(args.assets / "icons/hicolor/32x32/apps/sessiya.png"),
         "<!--HOSTED-->\n": "",
+        # Its window shows nothing before its scene is drawn, and is laid out then.
+        "<script>/*FIRST_LAYOUT*/</script>\n": "",
         "/*STYLE*/": "".join(font_face(weight, f"data:font/woff2;base64,{base64.b64encode(data).decode()}")
                              for weight, data in fonts.items())
                      + style.replace("url(hand.png)", f"url({hand})"),
