@@ -40,3 +40,7 @@ for screen in phone:390x844@2 tablet:820x1180@2 zoom:640x360@2; do
   node tools/web_screenshot.mjs "$page" "docs/web-$name-endings.png" "$size" 3 1 endings
 done
 echo "wrote docs/web.png docs/web-tall.png docs/web-dialog.png docs/web-endings.png docs/web-{phone,tablet,zoom}*.png"
+
+# The site installed as an app: its window on a computer, and a phone's whole screen.
+bash tools/site_screenshots.sh build/web/web/site docs/site-window.png docs/site-phone.png
+echo "wrote docs/site-window.png docs/site-phone.png"

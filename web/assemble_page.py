@@ -7,6 +7,7 @@ web app manifest and a service worker that keeps it all for offline play."""
 import argparse
 import base64
 import hashlib
+import html
 import json
 import pathlib
 import re
@@ -177,7 +178,54 @@ def metrics(ttf, characters):
             "kerning": {str(units): pairs for units, pairs in sorted(by_adjustment.items())}}
 
 
-INLINE = re.compile(r"<(script|style)(?![^>]*type=\"application/json\")[^>]*>(.*?)</\1>", re.S)
+def opening_scene(args, metrics, work):
+    """The opening scene as the page's script draws it, asked of the engine itself."""
+    metrics_file = work / "metrics.json"
+    metrics_file.write_text(json.dumps(metrics), encoding="utf-8")
+    return json.loads(subprocess.run([args.node, str(args.web / "prerender.mjs"), str(args.engine),
+                                      str(metrics_file), str(args.web / "style.css")],
+                                     check=True, capture_output=True, text=True).stdout)
+
+
+def attribute_number(value):
+    """A number as the page's script writes it into an attribute."""
+    return str(int(value)) if float(value).is_integer() else str(value)
+
+
+def written_scene(page, scene, style, picture):
+    """The page with the opening scene written into its labels, buttons and picture box, with
+    its picture (an entry of the page's assets), so it shows before the script has run; the
+    one file has no room for it. Its picture's largest size in one column goes to the style."""
+    def put(pattern, replacement):
+        nonlocal page
+        page, count = re.subn(pattern, lambda _: replacement, page)
+        if count != 1:
+            raise SystemExit(f"assemble_page: {pattern} is not once in index.html")
+
+    hidden = lambda flag: " hidden" if flag else ""
+    for label, drawn in scene["labels"].items():
+        rows = "".join(f'<div aria-hidden="true">{html.escape(line, False)}</div>' for line in drawn["lines"])
+        put(f'<div id="{label}" class="story-label"></div>',
+            f'<div id="{label}" class="story-label"{hidden(drawn["hidden"])}>{rows}'
+            f'<span class="for-screen-readers">{html.escape(drawn["text"], False)}</span>'
+            f'<p class="reflowed" aria-hidden="true">{html.escape(drawn["reflowed"], False)}</p></div>')
+    for option, button in enumerate(scene["buttons"], 1):
+        put(f'<button id="Command{option}" class="option">',
+            f'<button id="Command{option}" class="option" aria-label="{html.escape(button["name"])}"'
+            f'{hidden(button["hidden"])}>')
+    box = re.search(r"^#Picture1 \{[^}]*\bheight: (\d+)px", style, re.M)
+    if box is None or float(box[1]) != scene["picture"]["height"]:
+        raise SystemExit("assemble_page: the opening picture box is not the window's own height")
+    put('<main id="Form1" class="window loading"', '<main id="Form1" class="window"')
+    put('<div id="Picture1" role="img"></div>',
+        f'<div id="Picture1" role="img" aria-label="{html.escape(scene["picture"]["description"])}">'
+        f'<img width="{attribute_number(picture["width"])}" height="{attribute_number(picture["height"])}" '
+        f'alt="" aria-hidden="true" fetchpriority="low" src="{html.escape(picture["src"])}"></div>')
+    size = f'#Picture1 > img[src="{picture["src"]}"] {{ --natural-width: {attribute_number(picture["width"])}px; }}\n'
+    return page, size
+
+
+INLINE = re.compile(r"<(script|style)(?![^>]*(?:type=\"application/json\"|src=))[^>]*>(.*?)</\1>", re.S)
 
 
 # What each page may load besides its own hashed inline script and style: the one file only
@@ -187,15 +235,16 @@ ONE_FILE_SOURCES = "img-src data:; font-src data:; connect-src data:"
 SITE_SOURCES = "img-src 'self'; font-src 'self'; manifest-src 'self'; worker-src 'self'"
 
 
-def policy(page, sources):
+def policy(page, sources, scripts):
     """A Content-Security-Policy that lets the page run only its own inline script and style,
-    by their hashes, load what `sources` allows, and load or send nothing else."""
+    by their hashes, and the `scripts` sources, load what `sources` allows, and load or send
+    nothing else."""
     hashes = {"script": [], "style": []}
     for kind, content in INLINE.findall(page):
         digest = base64.b64encode(hashlib.sha256(content.encode()).digest()).decode()
         hashes[kind].append(f"'sha256-{digest}'")
     return ("default-src 'none'; "
-            f"script-src {' '.join(hashes['script'])} 'wasm-unsafe-eval'; "
+            f"script-src {' '.join(hashes['script'] + scripts)} 'wasm-unsafe-eval'; "
             f"style-src {' '.join(hashes['style'])}; "
             f"{sources}; base-uri 'none'; form-action 'none'")
 
@@ -206,10 +255,11 @@ def script_data(data):
 
 
 # The large parts, each filled once, in this order: none is looked into after it is placed.
-PARTS = ("/*STYLE*/", "/*ASSETS*/", "/*PICTURES*/", "/*EARLY*/", "/*ENGINE*/", "/*PAGE*/")
+PARTS = ("/*STYLE*/", "/*ASSETS*/", "/*PICTURES*/", "/*EARLY*/", "/*FIRST_LAYOUT*/", "/*ENGINE*/",
+         "/*PAGE*/")
 
 
-def fill(template, parts, sources):
+def fill(template, parts, sources, scripts=()):
     """The page: index.html with the markup's placeholders filled wherever they stand, then
     the large parts, then its policy."""
     page = template
@@ -217,7 +267,7 @@ def fill(template, parts, sources):
         if placeholder not in page:
             raise SystemExit(f"assemble_page: {placeholder} missing from index.html")
         page = page.replace(placeholder, parts[placeholder], 1 if placeholder in PARTS else -1)
-    return page.replace("/*POLICY*/", policy(page, sources), 1)
+    return page.replace("/*POLICY*/", policy(page, sources, list(scripts)), 1)
 
 
 class Site:
@@ -270,6 +320,15 @@ def write_site(args, site_root, template, common, pictures, extras, fonts, style
         return picture.entry(site.add("pictures", picture.name, picture.suffix, picture.data))
 
     start = published(extras["start"])
+    template, start_size = written_scene(template, extras["scene"], style, start)
+    # The engine and the page's script as files of their own, run once the page is read: the
+    # scene written into it is painted while they arrive.
+    common = dict(common)
+    script_urls = []
+    for part, stem in (("/*ENGINE*/", "engine"), ("/*PAGE*/", "page")):
+        script_urls.append(site.add("", stem, ".js", common.pop(part).encode()))
+        template = template.replace(f"<script>{part}</script>",
+                                    f'<script src="{script_urls[-1]}" defer></script>', 1)
     font_urls = {weight: site.add("fonts", f"sessiya-sans-{weight}", ".woff2", data)
                  for weight, data in fonts.items()}
     hand = site.add("", "hand", ".png", (args.assets / "hand.png").read_bytes())
@@ -277,10 +336,11 @@ def write_site(args, site_root, template, common, pictures, extras, fonts, style
         '<link rel="manifest" href="manifest.webmanifest">\n',
         f'<meta name="theme-color" content="{WINDOW_FACE}">\n',
         f'<link rel="apple-touch-icon" href="{icon_entries[3]["src"]}">\n',
-        # What the first scene waits for, asked for as soon as the head is read; its picture
-        # comes after, as the scene is drawn, not to share the network with these.
+        # What the first scene waits for, asked for as soon as the head is read, then what the
+        # game waits for; its picture comes last, not to share the network with these.
         *(f'<link rel="preload" href="{url}" as="font" type="font/woff2" crossorigin>\n'
           for url in font_urls.values()),
+        *(f'<link rel="preload" href="{url}" as="script">\n' for url in script_urls),
     ])
     assets = {"start": start, "dialog": published(extras["dialog"]), "metrics": extras["metrics"],
               "worker": "sw.js"}
@@ -288,11 +348,12 @@ def write_site(args, site_root, template, common, pictures, extras, fonts, style
         **common,
         "ICON_URI": favicon,
         "<!--HOSTED-->\n": head,
+        "/*FIRST_LAYOUT*/": (args.web / "first_layout.js").read_text(encoding="utf-8"),
         "/*STYLE*/": "".join(font_face(w, url) for w, url in font_urls.items())
-                     + style.replace("url(hand.png)", f"url({hand})"),
+                     + style.replace("url(hand.png)", f"url({hand})") + start_size,
         "/*ASSETS*/": script_data(assets),
         "/*PICTURES*/": script_data({reference: published(p) for reference, p in pictures.items()}),
-    }, SITE_SOURCES)
+    }, SITE_SOURCES, ["'self'"])
     site.write("index.html", page)
     write_worker(args.web / "service_worker.js", site.root)
 
@@ -312,6 +373,7 @@ def main():
     parser.add_argument("--pyftsubset", default="pyftsubset")
     parser.add_argument("--woff2-compress", default="woff2_compress")
     parser.add_argument("--jpegtran", default="jpegtran")
+    parser.add_argument("--node", default="node")
     args = parser.parse_args()
 
     # The website as the desktop opens it: an address without a scheme is taken as http.
@@ -337,6 +399,7 @@ def main():
         characters.write_text(texts, encoding="utf-8")
         fonts = {weight: font_subset(args, args.fonts / f"LiberationSans-{face}.ttf", characters, work)
                  for weight, face in ((400, "Regular"), (700, "Bold"))}
+        extras["scene"] = opening_scene(args, extras["metrics"], work)
 
     style = (args.web / "style.css").read_text(encoding="utf-8")
     common = {
@@ -350,6 +413,8 @@ def main():
         **common,
         "ICON_URI": data_uri(args.assets / "icons/hicolor/32x32/apps/sessiya.png"),
         "<!--HOSTED-->\n": "",
+        # Its window shows nothing before its scene is drawn, and is laid out then.
+        "<script>/*FIRST_LAYOUT*/</script>\n": "",
         "/*STYLE*/": "".join(font_face(weight, f"data:font/woff2;base64,{base64.b64encode(data).decode()}")
                              for weight, data in fonts.items())
                      + style.replace("url(hand.png)", f"url({hand})"),

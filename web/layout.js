@@ -12,12 +12,22 @@ function spills(element) {
 }
 const DRAWN = ".story-label > div, .menu-title, #Frame1 > *, #Form2_Label1";
 
+// What read() reads in the exact layout: the page may have taken one column before its
+// first paint.
+export function inExactLayout(read) {
+  const root = document.documentElement;
+  const reflowed = root.classList.contains("reflow");
+  root.classList.remove("reflow");
+  const value = read();
+  root.classList.toggle("reflow", reflowed);
+  return value;
+}
+
 // switched(oneColumn): the layout changed.
 export function pageLayout(switched) {
   const root = document.documentElement;
   const form1 = $("Form1");
-  // The window's size in the exact layout, read before the page can take one column.
-  const exact = { width: form1.offsetWidth, height: form1.offsetHeight };
+  const exact = inExactLayout(() => ({ width: form1.offsetWidth, height: form1.offsetHeight }));
   let oneColumn = false;
 
   // Whether the exact layout fits, looked at in it. A screen smaller than the window needs

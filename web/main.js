@@ -122,9 +122,18 @@ function begin() {
   // A screen smaller than the window takes one column before the scene is drawn, so it is
   // laid out once; a larger one is looked at with the scene in it.
   layout = pageLayout(dialog.relayout);
-  $("Form1").classList.remove("loading");  // shown in the same task as drawn: no frame between
+  // The scene written into the page is taken over in the same task: no frame between.
+  const root = document.documentElement;
+  const early = root.dataset.pressed;
+  delete root.dataset.pressed;
+  root.classList.remove("starting", "resuming", "waiting");
+  $("Form1").classList.remove("loading");
   start();
   layout.fit();
+  if (early !== undefined) {
+    $(early).classList.remove("taken");
+    $(early).click();
+  }
   afterPaint(() => {
     endings.readRecord();
     document.documentElement.dataset.ready = "true";

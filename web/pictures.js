@@ -10,15 +10,17 @@ const parsed = new Promise((resolve) => {
   }
 });
 
-export function pictureOf(entry) {
-  const img = new Image(entry.width, entry.height);
+// img: the one the page was built with, taken over where it shows the same picture.
+export function pictureOf(entry, img = new Image()) {
+  img.width = entry.width;
+  img.height = entry.height;
   img.alt = "";
   // How far the one-column layout may scale it: up to its 2x copy's own pixels.
   img.style.setProperty("--natural-width", `${entry.width}px`);
   img.setAttribute("aria-hidden", "true");
   // A picture that cannot be shown leaves the box's background; the game goes on.
   img.addEventListener("error", () => { img.hidden = true; });
-  img.src = entry.src;
+  if (img.getAttribute("src") !== entry.src) img.src = entry.src;
   return img;
 }
 
@@ -42,7 +44,8 @@ export function showPicture(reference) {
   }
   let img = shownPictures.get(entry);
   if (img === undefined) {
-    img = pictureOf(entry);
+    const written = box.querySelector("img");
+    img = pictureOf(entry, written?.getAttribute("src") === entry.src ? written : undefined);
     shownPictures.set(entry, img);
   }
   box.replaceChildren(img);

@@ -2,12 +2,17 @@
 // options' buttons, the picture box's height and picture.
 import { $ } from "./elements.js";
 import { assets } from "./assets.js";
+import { inExactLayout } from "./layout.js";
 import { showPicture } from "./pictures.js";
+import { TWIPS_PER_PIXEL, optionName, reflowedText } from "./scene_text.js";
 import { textWrapper } from "./wrap.js";
 
-const TWIPS_PER_PIXEL = 15;
-
 export const buttons = [1, 2, 3, 4].map((n) => $(`Command${n}`));
+
+// An element's one text node, made if its text is empty.
+function textNode(element) {
+  return element.firstChild ?? element.appendChild(document.createTextNode(""));
+}
 
 export function sceneView(engine) {
   const labels = [1, 2, 3, 4, 5, 6].map((n) => $(`Label${n}`));
@@ -18,11 +23,17 @@ export function sceneView(engine) {
   const linesOf = textWrapper(engine, assets.metrics);
 
   // The labels never change size: their widths are read once.
-  const labelWidths = new Map(labels.map((label) => [label, label.clientWidth]));
+  const labelWidths = inExactLayout(() => new Map(labels.map((label) => [label, label.clientWidth])));
   // The lines are drawn for the eye; a screen reader gets the caption in one piece; the one
   // column shows it with the spaces that push a line on as a line break. Each label keeps
-  // its nodes from move to move, and a line's text changes only where the text does.
+  // its nodes from move to move, and a line's text changes only where the text does; the
+  // opening scene written into the page by its build is taken over, its nodes drawn over.
   const drawn = new Map(labels.map((label) => {
+    const [written, writtenWhole, ...writtenRows] = [...label.children].reverse();
+    if (writtenWhole?.className === "for-screen-readers" && written.className === "reflowed") {
+      return [label, { text: null, rows: writtenRows.reverse().map(textNode),
+                       whole: textNode(writtenWhole), reflowed: textNode(written) }];
+    }
     const whole = document.createElement("span");
     whole.className = "for-screen-readers";
     const reflowed = document.createElement("p");
@@ -52,7 +63,7 @@ export function sceneView(engine) {
       }
     });
     nodes.whole.data = text;
-    nodes.reflowed.data = text.replace(/ {2,}/g, "\n");
+    nodes.reflowed.data = reflowedText(text);
   }
 
   return {
@@ -63,7 +74,7 @@ export function sceneView(engine) {
         labels[option + 1].hidden = !screen.labelVisible[option - 1];
         const button = buttons[option - 1];
         button.hidden = !screen.buttonVisible[option - 1];
-        const name = `${letters[option - 1]}. ${screen.captions[option + 1]}`;
+        const name = optionName(letters[option - 1], screen.captions[option + 1]);
         if (button.getAttribute("aria-label") !== name) button.setAttribute("aria-label", name);
       }
       pictureBox.style.height = `${screen.pictureHeight / TWIPS_PER_PIXEL}px`;

@@ -240,3 +240,70 @@ test("a press before the pictures arrive shows none of another scene's", async (
     await slow.close();
   }
 });
+
+// What a player sees and a screen reader reads of the scene: each label's lines and text,
+// the labels and buttons shown, the buttons' names, the picture box's name and picture.
+const sceneShown = (page) => page.evaluate(() => {
+  const $ = (id) => document.getElementById(id);
+  return {
+    labels: [1, 2, 3, 4, 5, 6].map((n) => ({
+      lines: [...$(`Label${n}`).querySelectorAll(":scope > div")].map((row) => row.textContent),
+      text: $(`Label${n}`).querySelector(".for-screen-readers")?.textContent ?? null,
+      reflowed: $(`Label${n}`).querySelector(".reflowed")?.textContent ?? null,
+      shown: !$(`Label${n}`).hidden })),
+    buttons: [1, 2, 3, 4].map((n) => [$(`Command${n}`).hidden, $(`Command${n}`).getAttribute("aria-label")]),
+    picture: [$("Picture1").getAttribute("aria-label"), $("Picture1").querySelector("img")?.getAttribute("src")],
+    window: $("Form1").checkVisibility(),
+  };
+});
+
+test("the site's page shows the opening scene before any script runs, as the game draws it", async () => {
+  const browser = await chromium.launch({ executablePath: process.env.SESSIYA_CHROMIUM ?? "/usr/bin/chromium",
+                                          args: ["--no-sandbox"] });
+  try {
+    const plain = await browser.newPage({ javaScriptEnabled: false });
+    await plain.goto(host.url);
+    const written = await sceneShown(plain);
+    const game = await browser.newPage();
+    await game.goto(host.url);
+    await game.waitForFunction(ready);
+    assert.deepEqual(written, await sceneShown(game));
+    // And as the engine holds it, not as an earlier build did.
+    const opening = screens[walk.screen];
+    const squeezed = (text) => text.replace(/\s+/g, "");
+    assert.deepEqual(written.labels.map(({ lines, text, reflowed, shown }) =>
+      [squeezed(lines.join("")), text, squeezed(reflowed), shown]),
+    opening.captions.map((caption, i) =>
+      [squeezed(caption), caption, squeezed(caption), i < 2 || opening.labelVisible[i - 2]]));
+    assert.ok(written.window, "the window is hidden");
+  } finally {
+    await browser.close();
+  }
+});
+
+test("a press on the written scene before the game has started is shown waiting and made once", async () => {
+  const marker = Buffer.from('<div id="spoken"');
+  const slow = await staticServer({
+    root: siteDir,
+    gzip: false,
+    stall: (path, body) => (path === "/" ? [body.indexOf(marker), 1500] : null),
+  });
+  const browser = await chromium.launch({ executablePath: process.env.SESSIYA_CHROMIUM ?? "/usr/bin/chromium",
+                                          args: ["--no-sandbox"] });
+  try {
+    const page = await browser.newPage({ viewport: { width: 390, height: 844 } });
+    await page.goto(slow.url, { waitUntil: "commit" });
+    await page.locator("#Command3").click();
+    await page.locator("#Command3").click();
+    const waiting = await page.evaluate(() => [document.getElementById("spoken") === null,
+                                               getComputedStyle(document.getElementById("Command3")).cursor]);
+    assert.deepEqual(waiting, [true, "progress"], "the press was not taken before the game started");
+    await page.waitForFunction(ready);
+    const next = screens[walk.moves.find(([move]) => move === 3)[1].screen];
+    assert.equal(await page.locator("#Label2 .for-screen-readers").textContent(), next.captions[1]);
+    assert.match(await page.locator("#spoken").textContent(), new RegExp(next.captions[1].slice(0, 40)));
+  } finally {
+    await browser.close();
+    await slow.close();
+  }
+});
